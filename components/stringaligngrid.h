@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QTableWidget>
+
+// The result grid of the exposure and zone plate tabs: a grid of read-only text cells whose
+// row 0 is a fixed header row. Cells are addressed as (column, row), rows counted with the
+// header, so row 1 is the first data row.
+class TStringAlignGrid : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    // Left, top, right and bottom cell of the selection; all four -1 when nothing is selected.
+    struct Selection
+    {
+        int left = -1;
+        int top = -1;
+        int right = -1;
+        int bottom = -1;
+        bool isEmpty() const { return left < 0 || top < 0 || right < 0 || bottom < 0; }
+        bool isSingleCell() const { return !isEmpty() && left == right && top == bottom; }
+        bool operator==(const Selection &) const = default;
+    };
+
+    explicit TStringAlignGrid(QWidget *parent = nullptr);
+
+    // Rows including the header row (at least 1).
+    int RowCount() const;
+    void SetRowCount(int rows);
+    int ColCount() const;
+    void SetColCount(int cols);
+
+    QString Cell(int col, int row) const;
+    void SetCell(int col, int row, const QString &text);
+
+    // A height of 0 hides the row.
+    int RowHeight(int row) const;
+    void SetRowHeight(int row, int height);
+    void SetDefaultRowHeight(int height);
+    int ColWidth(int col) const;
+    void SetColWidth(int col, int width);
+
+    // Background of the whole grid; single data rows may have their own.
+    QColor GridColor() const;
+    void SetGridColor(const QColor &color);
+    QColor RowColor(int row) const; // the grid colour unless the row has its own
+    void SetRowColor(int row, const QColor &color);
+    void ClearRowColors();
+
+    QColor CellFontColor(int col, int row) const;
+    void SetCellFontColor(int col, int row, const QColor &color);
+
+    // Alignment of the header row, and of the data cells of a whole column.
+    void SetHeaderAlignment(Qt::Alignment alignment);
+    void SetColumnAlignment(int col, Qt::Alignment alignment);
+    Qt::Alignment CellAlignment(int col, int row) const;
+
+    QColor SelectedCellColor() const;
+    void SetSelectedCellColor(const QColor &color);
+    QColor SelectedFontColor() const;
+    void SetSelectedFontColor(const QColor &color);
+
+    Selection GetSelection() const;
+    void SetSelection(const Selection &selection); // an empty selection clears it
+    void ClearSelection();
+
+    // The selected block as text: every cell followed by a TAB, every row ended by CR LF;
+    // the whole grid, header row included, when nothing is selected.
+    QString SelectionText() const;
+    void CopyToClipboard() const;
+
+signals:
+    // Key released in the grid (the handlers copy on Ctrl+C and select all on Ctrl+A).
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    // The wheel turned over the grid; emitted before the grid scrolls.
+    void wheelTurned();
+    void focusEntered();
+    void focusLeft();
+};
