@@ -12,7 +12,11 @@ class TNumericKeyFilter : public QObject
     Q_OBJECT
 
 public:
-    enum class Kind { Decimal, Integer };
+    enum class Kind
+    {
+        Decimal,
+        Integer
+    };
 
     // Installs a filter of kind on field; the filter is owned by the field.
     static TNumericKeyFilter *Install(QLineEdit *field, Kind kind);
