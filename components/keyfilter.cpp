@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -37,26 +38,60 @@ TNumericKeyFilter *TNumericKeyFilter::Install(QLineEdit *field, Kind kind)
 
 TNumericKeyFilter::TNumericKeyFilter(Kind kind, QObject *parent) : QObject(parent), m_kind(kind) {}
 
+// Passes the printable characters of text one by one through the filter, each judged as if
+// the ones let through before it were already in the field (so "1.5.2" keeps one separator).
+// Returns the characters let through; control characters are kept as they are.
+QString TNumericKeyFilter::FilterTyped(const QLineEdit *field, const QString &text) const
+{
+    std::string fieldText = ToStd(field->text());
+    QString kept;
+    std::string unused;
+    for (const char32_t ch : text.toUcs4()) {
+        const bool printable = ch >= 32 && QChar::isPrint(ch);
+        if (printable && Filter(ch, fieldText, fieldText, unused) == 0)
+            continue;
+        kept += QString::fromUcs4(&ch, 1);
+        if (printable)
+            fieldText += ToStd(QString::fromUcs4(&ch, 1));
+    }
+    return kept;
+}
+
+char32_t TNumericKeyFilter::Filter(char32_t ch, const std::string &fieldText,
+                                   const std::string &outsideSelection,
+                                   std::string &clipboard) const
+{
+    if (m_kind == Kind::Integer)
+        return tools::FilterIntegerKey(ch, clipboard);
+    return tools::FilterDecimalKey(ch, fieldText, outsideSelection, clipboard, DecimalSeparator());
+}
+
 bool TNumericKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
-    if (!field || event->type() != QEvent::KeyPress)
+    if (!field)
         return QObject::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
 
-    const std::string fieldText = ToStd(field->text());
-    const std::string outside = ToStd(TextOutsideSelection(field));
-    auto filter = [&](char32_t ch, std::string &clipboard) {
-        if (m_kind == Kind::Integer)
-            return tools::FilterIntegerKey(ch, clipboard);
-        return tools::FilterDecimalKey(ch, fieldText, outside, clipboard, DecimalSeparator());
-    };
+    // Text composed by an input method (dead keys, compose sequences) arrives without a key
+    // press; it goes through the same filter and loses the characters it refuses.
+    if (event->type() == QEvent::InputMethod) {
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        const QString commit = input->commitString();
+        const QString kept = FilterTyped(field, commit);
+        if (kept != commit)
+            input->setCommitString(kept, input->replacementStart(), input->replacementLength());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
 
     if (IsPasteKey(key)) {
         QClipboard *board = QGuiApplication::clipboard();
         const QString before = board->text();
         std::string clipboard = ToStd(before);
-        if (filter(tools::kPasteKey, clipboard) == 0)
+        if (Filter(tools::kPasteKey, ToStd(field->text()), ToStd(TextOutsideSelection(field)),
+                   clipboard) == 0)
             return true;
         const QString stripped = FromStd(clipboard);
         if (stripped != before)
@@ -64,14 +99,12 @@ bool TNumericKeyFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    // Control keys (Backspace, Enter, Delete, the editing shortcuts) and keys without text
-    // (arrows, Home, End) reach the field unfiltered; every printable character must pass.
-    std::string unused;
-    for (const char32_t ch : key->text().toUcs4()) {
-        if (ch < 32 || !QChar::isPrint(ch))
-            continue;
-        if (filter(ch, unused) == 0)
-            return true;
-    }
-    return false;
+    // Shortcuts (Ctrl with a letter, whatever text the platform gives them), control keys
+    // (Backspace, Enter, Delete) and keys without text (arrows, Home, End) reach the field
+    // unfiltered; the field inserts no text for them. Every printable character must pass,
+    // else the whole key is swallowed.
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return FilterTyped(field, key->text()) != key->text();
 }

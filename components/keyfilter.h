@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <string>
 
 class QLineEdit;
 
@@ -26,5 +29,9 @@ protected:
 
 private:
     TNumericKeyFilter(Kind kind, QObject *parent);
+    char32_t Filter(char32_t ch, const std::string &fieldText, const std::string &outsideSelection,
+                    std::string &clipboard) const;
+    QString FilterTyped(const QLineEdit *field, const QString &text) const;
+
     Kind m_kind;
 };

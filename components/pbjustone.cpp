@@ -12,6 +12,9 @@
 #include <unistd.h>
 #endif
 #if defined(Q_OS_WIN)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 

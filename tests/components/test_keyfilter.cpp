@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -42,6 +43,8 @@ private slots:
     void controlKeys_data();
     void controlKeys();
     void nonAsciiSwallowed();
+    void composedText_data();
+    void composedText();
     void pasting_data();
     void pasting();
 
@@ -192,6 +195,40 @@ void TestKeyFilter::nonAsciiSwallowed()
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(ch), Qt::NoModifier);
         QCOMPARE(field->text(), QString("1"));
     }
+}
+
+void TestKeyFilter::composedText_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<QString>("expected");
+
+    // Each character is judged as if those before it had been typed: one separator stays.
+    QTest::newRow("decimal") << Kind::Decimal << ""
+                             << "1a#2#3\u00e9"
+                             << "1#23"; // e acute
+    QTest::newRow("decimal after separator") << Kind::Decimal << "0#"
+                                             << "5#e"
+                                             << "0#5e";
+    QTest::newRow("whole") << Kind::Integer << "7"
+                           << " 4~5x"
+                           << "745";
+}
+
+// Text from an input method (compose keys, dead keys) arrives without key presses.
+void TestKeyFilter::composedText()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, start);
+    QFETCH(QString, commit);
+    QFETCH(QString, expected);
+
+    QLineEdit *field = Field(kind, start, 0, 0);
+    QInputMethodEvent event;
+    event.setCommitString(Local(commit));
+    QCoreApplication::sendEvent(field, &event);
+    QCOMPARE(field->text(), Local(expected));
 }
 
 void TestKeyFilter::pasting_data()

@@ -13,12 +13,16 @@
 
 #if defined(Q_OS_UNIX)
 #include <signal.h>
+#include <unistd.h>
 #endif
 
 namespace {
 
 // Generous: these limits only keep a broken run from hanging; nothing is timed.
 constexpr int kWaitMs = 15000;
+
+// The user the other-user steps run as.
+constexpr const char *kNobody = "65534";
 
 } // namespace
 
@@ -38,8 +42,9 @@ private slots:
 private:
     // Each test uses names of its own, so that runs side by side do not meet.
     QString Name(const QString &key) const { return m_prefix + key; }
-    QProcess *Start(const QString &name);
+    QProcess *Start(const QStringList &arguments);
     static QByteArray NextLine(QProcess &process);
+    static bool Finished(QProcess &process);
     void Send(const QString &name, const QByteArray &data);
 
     QString m_prefix;
@@ -56,22 +61,20 @@ void TestPBJustOne::init()
 void TestPBJustOne::cleanup()
 {
     for (auto &process : m_processes) {
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(kWaitMs);
-        }
+        process->kill();
+        Finished(*process);
     }
     m_processes.clear();
 }
 
-QProcess *TestPBJustOne::Start(const QString &name)
+QProcess *TestPBJustOne::Start(const QStringList &arguments)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(QStringLiteral(JUSTONE_PROBE), {name});
+    process->start(QStringLiteral(JUSTONE_PROBE), arguments);
     if (!process->waitForStarted(kWaitMs))
         return nullptr;
     m_processes.push_back(std::move(process));
@@ -81,9 +84,15 @@ QProcess *TestPBJustOne::Start(const QString &name)
 // Keeps the event loop running while it waits, so that a guard in this process can answer.
 QByteArray TestPBJustOne::NextLine(QProcess &process)
 {
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor(
         [&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }, kWaitMs);
     return process.readLine().trimmed();
+}
+
+// waitForFinished() fails on a process that has already ended.
+bool TestPBJustOne::Finished(QProcess &process)
+{
+    return process.state() == QProcess::NotRunning || process.waitForFinished(kWaitMs);
 }
 
 // Talks to the guard of name the way no copy of the program does; the guard must hang up.
@@ -109,6 +118,8 @@ void TestPBJustOne::Send(const QString &name, const QByteArray &data)
 //   kill <n>             kill -9 copy n
 //   stop <n>             stop copy n (it holds its name but answers nobody)
 //   send <key> <what>    connect to the guard of key, send nonsense or a flood of bytes
+//   foreign <key> <line> another user asks the guard of key; the probe's answer is <line>
+//   squat <key>          another user takes the socket name of key and acknowledges all
 void TestPBJustOne::startUps_data()
 {
     QTest::addColumn<QStringList>("steps");
@@ -116,7 +127,7 @@ void TestPBJustOne::startUps_data()
     QTest::newRow("second start activates the first") << QStringList{
         "start a first", "start a second", "activated 0", "start a second", "activated 0"};
     QTest::newRow("a killed copy does not stand in the way")
-        << QStringList{"start a first", "kill 0", "start a first", "start a second", "activated 2"};
+        << QStringList{"start a first", "kill 0", "start a first", "start a second", "activated 1"};
     QTest::newRow("other names do not meet")
         << QStringList{"start a first", "start b first",  "start b second",
                        "activated 1",   "start a second", "activated 0"};
@@ -126,6 +137,13 @@ void TestPBJustOne::startUps_data()
     // A copy that hangs must not stop the next start: that one runs on its own.
     QTest::newRow("a hung copy does not block start-up")
         << QStringList{"start a first", "stop 0", "start a unguarded"};
+#endif
+#if defined(Q_OS_LINUX)
+    // The socket name is open to every user: both ends check who is at the other end.
+    QTest::newRow("another user is not answered")
+        << QStringList{"start a first", "foreign a refused", "start a second", "activated 0"};
+    QTest::newRow("another user's socket is not trusted")
+        << QStringList{"squat a", "start a unguarded"};
 #endif
 }
 
@@ -137,12 +155,22 @@ void TestPBJustOne::startUps()
         const QStringList words = step.split(' ');
         QVERIFY2(words.size() >= 2, qPrintable(step));
         const QString &verb = words[0];
-        if (verb == "start") {
-            QProcess *process = Start(Name(words[1]));
+        if (verb == "foreign" || verb == "squat") {
+#if defined(Q_OS_LINUX)
+            if (geteuid() != 0)
+                QSKIP("only root can act as another user");
+            const QString socket = TPBJustOne(Name(words[1])).SocketName();
+            QProcess *process = Start({"--" + verb, kNobody, socket});
+            QVERIFY2(process, qPrintable(step));
+            QCOMPARE(NextLine(*process),
+                     verb == "squat" ? QByteArray("squatting") : words[2].toUtf8());
+#endif
+        } else if (verb == "start") {
+            QProcess *process = Start({Name(words[1])});
             QVERIFY2(process, qPrintable(step));
             QCOMPARE(NextLine(*process), words[2].toUtf8());
             if (words[2] == "second") {
-                QVERIFY(process->waitForFinished(kWaitMs));
+                QVERIFY(Finished(*process));
                 QCOMPARE(process->exitStatus(), QProcess::NormalExit);
                 QCOMPARE(process->exitCode(), 0);
             }
@@ -158,7 +186,7 @@ void TestPBJustOne::startUps()
                 QCOMPARE(NextLine(process), QByteArray("activated"));
             } else if (verb == "kill") {
                 process.kill();
-                QVERIFY(process.waitForFinished(kWaitMs));
+                QVERIFY(Finished(process));
 #if defined(Q_OS_UNIX)
             } else if (verb == "stop") {
                 QCOMPARE(::kill(static_cast<pid_t>(process.processId()), SIGSTOP), 0);
@@ -209,7 +237,7 @@ void TestPBJustOne::bringsWindowToFront()
     QVERIFY(mainWindow.isMinimized());
 
     QSignalSpy requests(&guard, &TPBJustOne::activationRequested);
-    QProcess *second = Start(Name("front"));
+    QProcess *second = Start({Name("front")});
     QVERIFY(second);
     QCOMPARE(NextLine(*second), QByteArray("second"));
     QCOMPARE(requests.size(), 1);

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -11,6 +13,14 @@
 
 using Selection = TStringAlignGrid::Selection;
 Q_DECLARE_METATYPE(Selection)
+
+namespace QTest {
+template <> char *toString(const Selection &sel)
+{
+    return qstrdup(qPrintable(
+        QString("{%1, %2, %3, %4}").arg(sel.left).arg(sel.top).arg(sel.right).arg(sel.bottom)));
+}
+} // namespace QTest
 
 namespace {
 
@@ -185,9 +195,11 @@ void TestStringAlignGrid::selectionBounds_data()
     QTest::newRow("block") << Selection{0, 1, 1, 4} << Selection{0, 1, 1, 4};
     QTest::newRow("single cell") << Selection{1, 3, 1, 3} << Selection{1, 3, 1, 3};
     QTest::newRow("header row left out") << Selection{0, 0, 1, 2} << Selection{0, 1, 1, 2};
-    QTest::newRow("beyond the grid") << Selection{-3, 2, 7, 99} << Selection{0, 2, 1, 4};
+    QTest::newRow("beyond the grid") << Selection{0, 2, 7, 99} << Selection{0, 2, 1, 4};
     QTest::newRow("wholly outside") << Selection{4, 7, 6, 9} << Selection{};
+    // Any negative bound means no selection, as the grid's handlers read it.
     QTest::newRow("one bound -1 clears") << Selection{0, 1, -1, 2} << Selection{};
+    QTest::newRow("negative left clears") << Selection{-3, 2, 1, 2} << Selection{};
 }
 
 void TestStringAlignGrid::selectionBounds()
@@ -271,6 +283,8 @@ void TestStringAlignGrid::coloursShownWhenPainted()
     m_grid->SetGridColor(grid);
     m_grid->SetRowColor(2, row);
     m_grid->SetSelectedCellColor(selected);
+    m_grid->SetColWidth(0, 60);
+    m_grid->SetColWidth(1, 60);
     m_grid->SetSelection({1, 3, 1, 3});
     m_grid->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_grid.get()));
@@ -310,7 +324,7 @@ void TestStringAlignGrid::cellsNotEditable()
     QTest::mouseDClick(m_grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::keyClick(m_grid.get(), Qt::Key_F2);
     QTest::keyClicks(m_grid.get(), "xyz");
-    QCOMPARE(m_grid->state(), QAbstractItemView::NoState);
+    QVERIFY(m_grid->findChildren<QLineEdit *>().isEmpty());
     QCOMPARE(m_grid->Cell(0, 1), QString("a1"));
 }
 
@@ -363,16 +377,18 @@ void TestStringAlignGrid::keyAndFocusSignals()
     auto *other = new QWidget(&window);
     other->setFocusPolicy(Qt::StrongFocus);
     other->move(0, 200);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-
+    other->setFocus();
     QSignalSpy entered(grid, &TStringAlignGrid::focusEntered);
     QSignalSpy left(grid, &TStringAlignGrid::focusLeft);
     QSignalSpy released(grid, &TStringAlignGrid::keyReleased);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(entered.size(), 0);
     grid->setFocus();
     QTRY_COMPARE(entered.size(), 1);
     QTest::keyRelease(grid, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(released.size(), 1);
+    // QTest releases the Control key after C.
+    QVERIFY(released.size() >= 1);
     QCOMPARE(released[0][0].toInt(), int(Qt::Key_C));
     QCOMPARE(released[0][1].value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
     other->setFocus();
