@@ -98,7 +98,7 @@ TStringAlignGrid::TStringAlignGrid(QWidget *parent)
     m_selectedFontColor = QColor(255, 255, 255);
 
     SetColCount(1);
-    SetRowCount(1);
+    SetRowCount(2);
 }
 
 int TStringAlignGrid::RowCount() const

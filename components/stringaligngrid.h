@@ -25,6 +25,8 @@ public:
         bool operator==(const Selection &) const = default;
     };
 
+    // A new grid has one column and two rows: the header row and one data row. Calls that
+    // name a cell or row outside the grid do nothing (set the row count first).
     explicit TStringAlignGrid(QWidget *parent = nullptr);
 
     // Rows including the header row (at least 1).

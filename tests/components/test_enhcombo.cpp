@@ -13,7 +13,6 @@ class TestEnhCombo : public QObject
 private slots:
     void dropDownWidth_data();
     void dropDownWidth();
-    void pickOnly();
 };
 
 namespace {
@@ -82,13 +81,6 @@ void TestEnhCombo::dropDownWidth()
     if (fixedWidth == kNoFixedWidth)
         QVERIFY(combo->view()->viewport()->width() >= longest);
     combo->hidePopup();
-}
-
-void TestEnhCombo::pickOnly()
-{
-    TEnhCombo combo;
-    QVERIFY(!combo.isEditable());
-    QVERIFY(combo.lineEdit() == nullptr);
 }
 
 QTEST_MAIN(TestEnhCombo)
