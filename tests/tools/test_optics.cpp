@@ -222,6 +222,9 @@ TEST(AngleOfView, WorkedExamples)
             const AngleDiagram diagram = AngleDiagramLines(angle->halfAngle);
             EXPECT_EQ(diagram.chosen[0], c.upper) << c.name;
             EXPECT_EQ(diagram.chosen[1], c.lower) << c.name;
+            EXPECT_EQ(diagram.apex, (DiagramPoint{0, 132}));
+            EXPECT_EQ(diagram.normal[0], (DiagramPoint{230, 17}));
+            EXPECT_EQ(diagram.normal[1], (DiagramPoint{230, 247}));
             EXPECT_EQ(AngleOfViewText(L(c.a, s), L(c.b, s), c.formatUnit, L(c.focal, s),
                                       c.focalUnit, 0, 3, s),
                       c.dms);
@@ -264,14 +267,6 @@ TEST(AngleOfView, DecimalDegreesFollowThePlaces)
     const auto wide = AngleOfView("1e308", "1e308", "mm", "1", "mm", '.');
     ASSERT_TRUE(wide);
     EXPECT_NEAR(wide->degrees, 180, 1e-9);
-}
-
-TEST(AngleDiagram, NormalLensLinesAreFixed)
-{
-    const AngleDiagram diagram = AngleDiagramLines(0.3);
-    EXPECT_EQ(diagram.apex, (DiagramPoint{0, 132}));
-    EXPECT_EQ(diagram.normal[0], (DiagramPoint{230, 17}));
-    EXPECT_EQ(diagram.normal[1], (DiagramPoint{230, 247}));
 }
 
 TEST(AngleDiagram, RoundingAndBranches)
