@@ -133,7 +133,7 @@ std::string AngleText(double degrees, int angleUnit, int places, char decSep)
     // With no decimal places an angle below half a degree rounds to no digit at all; a lone
     // degree sign would say nothing, so it reads 0°.
     if (number.empty()) {
-        number = "0";
+        number.assign(1, '0');
     }
     return number + kDegreeSign;
 }
