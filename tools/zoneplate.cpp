@@ -116,10 +116,9 @@ std::string ZoneTableCellText(double diameterMM, int mainUnit, int places, char 
         places = 0;
     if (places > kMaxDecNum)
         places = kMaxDecNum;
-    // A fixed number of decimals, trailing zeros kept; with no decimals the pattern is a
-    // single always-printed digit place, which prints the whole number alone.
-    std::string pattern =
-        places == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(places), '0');
+    // A fixed number of decimals, trailing zeros kept. With no decimals the pattern is "0."
+    // alone, which prints the whole number without a separator.
+    const std::string pattern = "0." + std::string(static_cast<std::size_t>(places), '0');
     const double value = mainUnit == 1 ? diameterMM / 25.4 : diameterMM;
     return FormatFloat(pattern, value, decSep);
 }

@@ -149,8 +149,9 @@ TEST(ZonePlate, ZoneCountChecksAndTheirMessages)
         std::int32_t n = -99;
         EXPECT_EQ(CheckZoneCount(c.text, &n), c.check) << c.text;
         EXPECT_EQ(ZoneCountMessage(c.check, c.text), c.message) << c.text;
-        if (c.check == ZoneCountCheck::Ok)
+        if (c.check == ZoneCountCheck::Ok) {
             EXPECT_EQ(n, *ParseWholeNumber(c.text)) << c.text;
+        }
     }
 }
 
@@ -208,8 +209,9 @@ TEST(ZonePlate, PageSideAndItsLimit)
     for (const Case &c : cases) {
         const TZonePlateValues values = {100.0, c.outermostMM / 2, c.outermostMM};
         const double side = ZonePlatePageSide(values, c.m);
-        if (c.side > 0)
+        if (c.side > 0) {
             EXPECT_NEAR(side, c.side, 1e-9) << c.name;
+        }
         EXPECT_EQ(PageTooLarge(side), c.tooLarge) << c.name;
     }
     EXPECT_FALSE(PageTooLarge(3240.0)); // strictly greater is refused
