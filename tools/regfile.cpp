@@ -289,7 +289,7 @@ void AppendQuoted(std::string &out, std::string_view text)
 }
 
 // The text of a string value that can stand between quotes: terminated, no NUL or control
-// character inside, well-formed UTF-16.
+// character other than TAB inside, well-formed UTF-16.
 std::optional<std::string> QuotableText(const RegValue &value)
 {
     const std::string &d = value.data;
@@ -302,7 +302,7 @@ std::optional<std::string> QuotableText(const RegValue &value)
     if (!back || *back != units) // an unpaired surrogate was replaced
         return std::nullopt;
     for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
             return std::nullopt;
     return text;
 }
