@@ -88,14 +88,6 @@ ExposureLabels CompleteExposureTimeLabels(const ExposureLabels &labels, std::str
     return out;
 }
 
-std::string ExposureFactorText(std::string_view fNumberText, char decSep)
-{
-    const double n = TextToNumber(fNumberText, decSep);
-    if (!(n >= 22))
-        return {};
-    return FormatLength("", 1, (n / 22) * (n / 22), decSep);
-}
-
 bool InputsComplete(double fNumber, bool reciprocity, bool filmSelected)
 {
     return fNumber >= 22 && (!reciprocity || filmSelected);

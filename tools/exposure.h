@@ -33,8 +33,8 @@ ExposureLabels StoredExposureTimeLabels();
 ExposureLabels CompleteExposureTimeLabels(const ExposureLabels &labels, std::string_view s,
                                           std::string_view m, std::string_view h);
 
-// The exposure factor field: (N / 22)² with at most one decimal for N >= 22, else empty.
-std::string ExposureFactorText(std::string_view fNumberText, char decSep);
+// The exposure factor field of this tab shows the same factor as the pinhole tab's:
+// ExposureFactorText of tools/optics.h.
 
 // The table can be calculated (and saved): N >= 22, and a film is chosen when correction is on.
 bool InputsComplete(double fNumber, bool reciprocity, bool filmSelected);

@@ -134,6 +134,16 @@ std::string ValidateExposureFileName(std::string_view name, int filterIndex)
     }
 }
 
+std::string ExposureReplaceQuestionText(std::string_view path)
+{
+    return LoadStr(1822) + std::string(path) + LoadStr(1823);
+}
+
+std::string ExposureSaveFailedText(std::string_view path)
+{
+    return LoadStr(1824) + std::string(path) + LoadStr(1825);
+}
+
 std::string_view ExposureExportKind(int filterIndex)
 {
     constexpr std::string_view kinds[] = {"excel", "txtformat", "txttab", "csv"};

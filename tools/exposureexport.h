@@ -19,6 +19,12 @@ namespace tools {
 // filter. Empty for an empty name or an index below 1.
 std::string ValidateExposureFileName(std::string_view name, int filterIndex);
 
+// The question before replacing an existing file (strings 1822 and 1823 around the path).
+std::string ExposureReplaceQuestionText(std::string_view path);
+
+// The message of a failed save (strings 1824 and 1825 around the path).
+std::string ExposureSaveFailedText(std::string_view path);
+
 // The kind of file of a filter index: "excel", "txtformat", "txttab", "csv"; empty otherwise.
 std::string_view ExposureExportKind(int filterIndex);
 

@@ -87,9 +87,11 @@ public:
     }
 
 private:
-    bool Fail(std::string what)
+    bool Fail(std::string what) { return FailAt(lineNo_, std::move(what)); }
+
+    bool FailAt(int lineNo, std::string what)
     {
-        error_ = "line " + std::to_string(lineNo_) + ": " + what;
+        error_ = "line " + std::to_string(lineNo) + ": " + what;
         return false;
     }
 
@@ -173,16 +175,19 @@ private:
         if (!film_)
             return true;
         const FilmSource &f = *film_;
-        std::string where = "film '" + f.Name + "' (line " + std::to_string(f.Line) + "): ";
+        // Faults of a whole film are reported at the line that starts it.
+        auto fail = [&](const char *what) {
+            return FailAt(f.Line, "film '" + f.Name + "': " + what);
+        };
         if (f.Source.empty())
-            return Fail(where + "no source");
+            return fail("no source");
         if ((f.Power > 0) == !f.Points.empty())
-            return Fail(where + "give either 'power' or 'at' points");
+            return fail("give either 'power' or 'at' points");
         if (f.MaxTime <= 0)
-            return Fail(where + "no range");
+            return fail("no range");
         if (!f.Points.empty() &&
             (f.MinTime < f.Points.front().Metered || f.MaxTime > f.Points.back().Metered))
-            return Fail(where + "the range goes beyond the published points");
+            return fail("the range goes beyond the published points");
         return true;
     }
 
