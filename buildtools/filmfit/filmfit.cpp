@@ -185,6 +185,12 @@ int main(int argc, char **argv)
                  Number(100 * kErrorLimit) + " % of the model of '" + film.Name + "'");
             continue;
         }
+        if (!filmfit::RisesThroughout(f.Coeffs, film.MinTime, film.MaxTime)) {
+            ok = false;
+            Fail("line " + std::to_string(film.Line) + ": the polynomial of '" + film.Name +
+                 "' falls somewhere in its range");
+            continue;
+        }
         content += Record({name, f.Formula, film.MinTime, film.MaxTime});
     }
     std::fputs(report.c_str(), stdout);

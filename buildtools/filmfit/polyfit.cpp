@@ -9,9 +9,9 @@ namespace filmfit {
 
 namespace {
 
-constexpr int kFitPoints = 3000;
+constexpr int kFitPoints = 1500;
 constexpr int kCheckPoints = 100000;
-constexpr int kLawsonRounds = 400;
+constexpr int kLawsonRounds = 200;
 
 // Metered times spread evenly in log(t): every decade of the range weighs the same.
 double GridTime(double a, double b, int i, int count)
@@ -197,6 +197,7 @@ FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &mo
                               double b, const std::vector<double> &extra)
 {
     FitError worst;
+    worst.At = a;
     auto check = [&](double t) {
         if (t < a || t > b)
             return;
@@ -216,6 +217,18 @@ FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &mo
     for (double t : extra)
         check(t);
     return worst;
+}
+
+bool RisesThroughout(const std::vector<double> &coeffs, double a, double b)
+{
+    double previous = EvaluateAsProgram(coeffs, a);
+    for (int i = 1; i < kCheckPoints && a < b; ++i) {
+        const double p = EvaluateAsProgram(coeffs, GridTime(a, b, i, kCheckPoints));
+        if (!(p >= previous))
+            return false;
+        previous = p;
+    }
+    return true;
 }
 
 } // namespace filmfit

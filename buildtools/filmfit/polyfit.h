@@ -40,4 +40,8 @@ struct FitError
 FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &model, double a,
                               double b, const std::vector<double> &extra = {});
 
+// True when the polynomial rises from a to b (on the dense grid), so that a longer metered
+// time never gives a shorter corrected time.
+bool RisesThroughout(const std::vector<double> &coeffs, double a, double b);
+
 } // namespace filmfit
