@@ -91,8 +91,7 @@ QString WithoutColon(QString text)
     return text.trimmed();
 }
 
-template <typename Fn>
-void IgnoreFailure(Fn fn)
+template <typename Fn> void IgnoreFailure(Fn fn)
 {
     try {
         fn();
@@ -104,8 +103,7 @@ void IgnoreFailure(Fn fn)
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>())
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>())
 {
     ui->setupUi(this);
 
@@ -141,9 +139,12 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::FormCreate()
 {
     const WaitCursor hourglass;
-    PlaceWindow();
+    const bool placed = PlaceWindow();
     Guarded(this, [] { tools::LoadPreferences(); });
     SetCaptions();
+    // Centred by the final size, which is known once the menu bar has its texts.
+    if (!placed)
+        CentreOnScreen();
     SetAccessibleNames();
     FillUnitLists();
     SelectMainUnit();
@@ -164,9 +165,9 @@ void TfrmMain::FormCreate()
         Guarded(this, step);
 }
 
-void TfrmMain::PlaceWindow()
+// The stored position, if there is one; false when the window is to be centred.
+bool TfrmMain::PlaceWindow()
 {
-    layout()->activate(); // settles the fixed size, which the centring needs
     bool placed = false;
     IgnoreFailure([this, &placed] {
         if (tools::SettingExists("Top") && tools::SettingExists("Left")) {
@@ -178,8 +179,7 @@ void TfrmMain::PlaceWindow()
             placed = true;
         }
     });
-    if (!placed)
-        CentreOnScreen();
+    return placed;
 }
 
 void TfrmMain::CentreOnScreen()
@@ -187,6 +187,7 @@ void TfrmMain::CentreOnScreen()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
+    layout()->activate(); // settles the fixed size
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
@@ -295,9 +296,10 @@ void TfrmMain::SetCaptions()
     };
     for (const Caption &caption : captions) {
         const QString text = Decorated(caption.id, caption.decor);
-        if (const int page = ui->PageControl->indexOf(caption.widget); page >= 0)
+        if (const int page = ui->PageControl->indexOf(caption.widget); page >= 0) {
             ui->PageControl->setTabText(page, text);
-        else if (auto *box = qobject_cast<QGroupBox *>(caption.widget))
+            ui->PageControl->setTabToolTip(page, text); // the whole caption of an elided tab
+        } else if (auto *box = qobject_cast<QGroupBox *>(caption.widget))
             box->setTitle(text);
         else if (auto *label = qobject_cast<QLabel *>(caption.widget))
             label->setText(text);
@@ -306,10 +308,14 @@ void TfrmMain::SetCaptions()
     }
 
     const std::pair<QAction *, int> menuItems[] = {
-        {ui->file1->menuAction(), 1000}, {ui->exit1, 1003},
-        {ui->tools1->menuAction(), 1020}, {ui->convert1, 1021},
-        {ui->preferences1, 1022},         {ui->help1->menuAction(), 1040},
-        {ui->content1, 1041},             {ui->about1, 1042},
+        {ui->file1->menuAction(), 1000},
+        {ui->exit1, 1003},
+        {ui->tools1->menuAction(), 1020},
+        {ui->convert1, 1021},
+        {ui->preferences1, 1022},
+        {ui->help1->menuAction(), 1040},
+        {ui->content1, 1041},
+        {ui->about1, 1042},
     };
     for (const auto &[action, id] : menuItems)
         action->setText(Str(id));
@@ -373,12 +379,18 @@ void TfrmMain::InstallKeyFilters()
 {
     using Kind = TNumericKeyFilter::Kind;
     const std::pair<QLineEdit *, Kind> fields[] = {
-        {ui->edPinholeDiameter1, Kind::Decimal}, {ui->edImageDistance1, Kind::Decimal},
-        {ui->edWave1, Kind::Decimal},            {ui->edFormatA, Kind::Decimal},
-        {ui->edFormatB, Kind::Decimal},          {ui->edImageDistance2, Kind::Decimal},
-        {ui->edObjectdistance, Kind::Decimal},   {ui->edImageDistance3, Kind::Decimal},
-        {ui->edObjectSize, Kind::Decimal},       {ui->edImageDistance4, Kind::Decimal},
-        {ui->edWave4, Kind::Decimal},            {ui->edFnumber5, Kind::Integer},
+        {ui->edPinholeDiameter1, Kind::Decimal},
+        {ui->edImageDistance1, Kind::Decimal},
+        {ui->edWave1, Kind::Decimal},
+        {ui->edFormatA, Kind::Decimal},
+        {ui->edFormatB, Kind::Decimal},
+        {ui->edImageDistance2, Kind::Decimal},
+        {ui->edObjectdistance, Kind::Decimal},
+        {ui->edImageDistance3, Kind::Decimal},
+        {ui->edObjectSize, Kind::Decimal},
+        {ui->edImageDistance4, Kind::Decimal},
+        {ui->edWave4, Kind::Decimal},
+        {ui->edFnumber5, Kind::Integer},
         {ui->edNumZones, Kind::Integer},
     };
     for (const auto &[field, kind] : fields)

@@ -78,7 +78,7 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
-    void PlaceWindow();
+    bool PlaceWindow();
     void CentreOnScreen();
     void SetCaptions();
     void SetAccessibleNames();
