@@ -22,6 +22,8 @@ namespace Ui {
 class TfrmMain;
 }
 
+class TFrmConvert;
+
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
@@ -29,6 +31,11 @@ class TfrmMain : public QMainWindow
 public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
+
+    // Start-up step after the window: the unit conversion tool, hidden until Tools > Unit
+    // Conversion... shows it.
+    void CreateConvertDialog();
+    TFrmConvert *ConvertDialog() const { return FrmConvert; }
 
     // The two constant lists, numbered as the user constant dialog knows them.
     enum ConstantTarget
@@ -161,4 +168,7 @@ private:
     // cancels the user constant dialog.
     int PrevConstantIndex1 = 0;
     int PrevConstantIndexZP = 0;
+
+    // Owned by this window as its parent; null until CreateConvertDialog.
+    TFrmConvert *FrmConvert = nullptr;
 };
