@@ -42,7 +42,8 @@ TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
 
-    connect(ui->btOk, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btOkClick(); }); });
+    connect(ui->btOk, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { btOkClick(); }); });
     connect(ui->btCancel, &QPushButton::clicked, this,
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
@@ -65,17 +66,18 @@ void TFrmCustomConstant::FormCreate()
 void TFrmCustomConstant::Execute(tools::ConstantTarget target)
 {
     SetCustomConstantTarget(target);
-    // Centred on the main window at every opening, wherever either was moved since.
-    if (const QWidget *owner = parentWidget()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(owner->frameGeometry().center());
-        move(frame.topLeft());
-    }
     exec();
 }
 
 void TFrmCustomConstant::showEvent(QShowEvent *event)
 {
+    // Centred on the main window at every opening, wherever either was moved since. Done
+    // here, before the window appears, because only now is the size of its frame known.
+    if (const QWidget *owner = parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        move(frame.topLeft());
+    }
     QDialog::showEvent(event);
     Guarded(this, [this] { FormShow(); });
 }
