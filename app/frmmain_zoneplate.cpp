@@ -60,7 +60,7 @@ void TfrmMain::cbConstant4Enter()
 
 void TfrmMain::cbConstant4Change()
 {
-    ResetZonePlateTab();
+    ConstantListChange(ZonePlateConstant);
 }
 
 void TfrmMain::btCalculateClick()

@@ -5,10 +5,10 @@
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
+#include "components/pictures.h"
 #include "components/uitext.h"
 
 #include <QDesktopServices>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QUrl>
@@ -55,8 +55,7 @@ TFrmAbout::TFrmAbout(const QString &filmDBVersion, QWidget *parent)
     InstallHelpKey(this);
 
     // The pinhole camera: 16 by 16 pixels, sharper on screens of a higher pixel density.
-    ui->Image1->setPixmap(
-        QIcon(QStringLiteral(":/pictures/camera.png")).pixmap(QSize(16, 16), devicePixelRatioF()));
+    ui->Image1->setPixmap(Picture(QStringLiteral("camera"), devicePixelRatioF()));
 
     // Links as the desktop shows them: underlined, in the highlight colour, with a hand.
     for (QLabel *link : {ui->lbUrl, ui->lbEmail}) {
