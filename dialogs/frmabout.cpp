@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -87,6 +88,21 @@ void TFrmAbout::FormCreate(const QString &filmDBVersion)
     ui->lbEmail->setText(Str(6));
     ui->lbFilmDBVersion->setText(filmDBVersion.isEmpty() ? Str(1817)
                                                          : Str(1816) + u' ' + filmDBVersion);
+    FitTexts();
+}
+
+// The texts are never cut: each label is as wide as its text, and the box grows to the right
+// when a text (a long database version, an address, a translation) needs more room.
+void TFrmAbout::FitTexts()
+{
+    constexpr int kMargin = 8;
+    int right = width();
+    for (QLabel *label :
+         {ui->Label_01, ui->Label_02, ui->lbFilmDBVersion, ui->Label_03, ui->lbUrl, ui->lbEmail}) {
+        label->resize(label->sizeHint().width(), label->height());
+        right = std::max(right, label->x() + label->width() + kMargin);
+    }
+    setFixedSize(right, height());
 }
 
 void TFrmAbout::lbUrlClick()

@@ -43,6 +43,7 @@ private:
     void lbUrlClick();
     void lbEmailClick();
     void btCancelClick();
+    void FitTexts();
 
     std::unique_ptr<Ui::TFrmAbout> ui;
 };

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -80,12 +81,28 @@ void TFrmPreferences::FormCreate()
     ui->chbExpTimeFormat->setText(u' ' + Str(2007));
     ui->btOk->setText(Str(2050));
     ui->btCancel->setText(Str(2104));
+    MakeRoomForLabel();
 
     (tools::MainUnit == 1 ? ui->rbIn : ui->rbMm)->setChecked(true);
     (tools::AngleUnit == 1 ? ui->rbDecimal : ui->rbSexagesimal)->setChecked(true);
     // The arrows hold the number of places within their range and write it into the field.
     ui->UpDown->SetPosition(tools::DecNum);
     ui->chbExpTimeFormat->setChecked(tools::ExpTimeFormat == 1);
+}
+
+// The label left of the field keeps its whole text in any font or language: when it is wider
+// than its room, the field, the arrows and the label after them move right by the difference.
+void TFrmPreferences::MakeRoomForLabel()
+{
+    constexpr int kGap = 4;
+    QRect label = ui->Label_01->geometry();
+    label.setWidth(std::max(label.width(), ui->Label_01->sizeHint().width()));
+    ui->Label_01->setGeometry(label);
+    const int overlap = label.right() + 1 + kGap - ui->edDigit->x();
+    if (overlap <= 0)
+        return;
+    for (QWidget *control : std::initializer_list<QWidget *>{ui->edDigit, ui->UpDown, ui->Label_02})
+        control->move(control->x() + overlap, control->y());
 }
 
 int TFrmPreferences::DigitValue() const
