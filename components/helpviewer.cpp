@@ -107,7 +107,7 @@ THelpViewer *THelpViewer::Get()
 }
 
 THelpViewer::THelpViewer()
-    : QWidget(nullptr, Qt::Tool), m_browser(new QTextBrowser(this)),
+    : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this)),
       m_contents(new QPushButton(Str(2502), this)), m_back(new QPushButton(Str(2503), this)),
       m_forward(new QPushButton(Str(2504), this))
 {
@@ -115,6 +115,9 @@ THelpViewer::THelpViewer()
     setWindowTitle(u' ' + Str(2501));
     setAttribute(Qt::WA_QuitOnClose, false);
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_contents->setObjectName(QStringLiteral("btContents"));
+    m_back->setObjectName(QStringLiteral("btBack"));
+    m_forward->setObjectName(QStringLiteral("btForward"));
     m_browser->setOpenExternalLinks(true);
 
     auto *buttons = new QHBoxLayout;
@@ -139,6 +142,8 @@ THelpViewer::THelpViewer()
 
 void THelpViewer::ShowSource(const QUrl &source)
 {
+    QWidget *modal = QApplication::activeModalWidget();
+    SetOwner(modal != this ? modal : nullptr);
     // The same topic again: scroll back to it, the reader may have moved away from it.
     if (m_browser->source() == source)
         m_browser->scrollToAnchor(source.fragment());
@@ -149,6 +154,31 @@ void THelpViewer::ShowSource(const QUrl &source)
         showNormal();
     raise();
     activateWindow();
+}
+
+void THelpViewer::SetOwner(QWidget *owner)
+{
+    if (parentWidget() == owner)
+        return;
+    const bool shown = isVisible();
+    const QRect place = geometry();
+    if (parentWidget() != nullptr)
+        parentWidget()->removeEventFilter(this);
+    setParent(owner, Qt::Window);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    if (owner != nullptr)
+        owner->installEventFilter(this);
+    setGeometry(place);
+    if (shown)
+        show();
+}
+
+// The owning dialog is closing: the help stays open on its own rather than go with it.
+bool THelpViewer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Hide)
+        SetOwner(nullptr);
+    return QWidget::eventFilter(watched, event);
 }
 
 QUrl THelpViewer::Source() const

@@ -35,9 +35,10 @@ bool ShowHelpContext(QWidget *parent, int context);
 // that has a help context (components/helpcontext.h); the contents when none has one.
 void InstallHelpKey(QWidget *window);
 
-// The help window: not modal, one for the whole program, made on first use. It is a tool
-// window, so that it can be read and scrolled while a modal dialog is open, and it does not
-// keep the program running once the main window has closed.
+// The help window: not modal, one for the whole program, made on first use. It does not keep
+// the program running once the main window has closed. Opened from a modal dialog, it belongs
+// to that dialog while the dialog is open (a modal dialog blocks every other window) and
+// stands on its own again, with its topic, when the dialog closes.
 class THelpViewer : public QWidget
 {
     Q_OBJECT
@@ -54,11 +55,14 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend bool ShowHelpContext(QWidget *parent, int context);
     static THelpViewer *Get();
     THelpViewer();
+    // Becomes a window of owner (null: a window of its own), keeping its place and state.
+    void SetOwner(QWidget *owner);
 
     QTextBrowser *m_browser;
     QPushButton *m_contents;
