@@ -8,8 +8,10 @@
 // The settings store: named values under one key of the current user's settings.
 // On Windows the key is HKEY_CURRENT_USER\Software\Lumidra in the registry. Elsewhere it is a
 // per-user file in the text format of registry export files, kept at
-// $XDG_CONFIG_HOME/Lumidra/Lumidra.reg (~/.config when the variable is unset); the
-// environment variable LUMIDRA_SETTINGS names another file instead.
+// $XDG_CONFIG_HOME/Lumidra/Lumidra.reg (~/.config when the variable is unset, empty or not
+// an absolute path); the environment variable LUMIDRA_SETTINGS names another file instead.
+// A damaged settings file reads as an empty store; the next write keeps it as <file>.bak and
+// starts a fresh file (tools/settings_backend.h, tools/regfile.h).
 //
 // Every operation opens the store, does its one read or write and closes it again.
 // Failures are thrown as SettingsError with the user-facing message.
@@ -38,7 +40,9 @@ std::string ReadSettingString(const std::string &name); // empty when absent
 void WriteSettingString(const std::string &name, const std::string &value);
 bool SettingExists(const std::string &name);
 
-// Overwrites each preference in memory whose value exists in the store.
+// Overwrites each preference in memory whose value exists in the store. A value of the wrong
+// type is passed over like a missing one, and DecNum is bounded to 0..kMaxDecNum, so that no
+// stored value can stop start-up or make numbers unprintable.
 void LoadPreferences();
 
 } // namespace tools
