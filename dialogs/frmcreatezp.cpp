@@ -7,6 +7,7 @@
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/settings.h"
+#include "tools/stringtable.h"
 #include "tools/zoneplate.h"
 #include "tools/zoneplatepdf.h"
 
@@ -31,8 +32,7 @@ class TZonePlateSaveDialog : public QFileDialog
 public:
     TZonePlateSaveDialog(QWidget *parent, std::function<bool(const QString &)> canClose)
         : QFileDialog(parent), m_canClose(std::move(canClose))
-    {
-    }
+    {}
 
     void accept() override
     {
@@ -113,8 +113,8 @@ void TFrmCreateZP::chbMagnificationClick()
     field->setEnabled(enlarge);
     // Window colour while the factor counts, button face while it is ignored; the text stays.
     QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, QApplication::palette().color(
-                                         enlarge ? QPalette::Base : QPalette::Button));
+    palette.setColor(QPalette::Base,
+                     QApplication::palette().color(enlarge ? QPalette::Base : QPalette::Button));
     field->setPalette(palette);
     if (enlarge)
         field->setFocus();
