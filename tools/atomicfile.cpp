@@ -60,9 +60,8 @@ bool WriteFileAtomically(const std::string &path, std::string_view content, std:
     bool ok = true;
     int savedErrno = 0;
     if (!content.empty()) {
-        std::size_t written = g_fault == FileFault::Write
-                                  ? 0
-                                  : std::fwrite(content.data(), 1, content.size(), f);
+        std::size_t written =
+            g_fault == FileFault::Write ? 0 : std::fwrite(content.data(), 1, content.size(), f);
         if (written != content.size()) {
             ok = false;
             savedErrno = g_fault == FileFault::Write ? ENOSPC : errno;

@@ -15,7 +15,14 @@ bool WriteFileAtomically(const std::string &path, std::string_view content,
                          std::string *error = nullptr);
 
 // Where a write can be made to fail on purpose, so that tests reach every failure path.
-enum class FileFault { None, Open, Write, Close, Rename };
+enum class FileFault
+{
+    None,
+    Open,
+    Write,
+    Close,
+    Rename
+};
 void SetFileFaultForTesting(FileFault fault);
 
 } // namespace tools

@@ -46,7 +46,11 @@ std::string Utf8ToCp1252(std::string_view utf8)
     std::size_t i = 0;
     while (i < utf8.size()) {
         auto b = static_cast<unsigned char>(utf8[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+        int extra = b < 0x80           ? 0
+                    : (b >> 5) == 0x6  ? 1
+                    : (b >> 4) == 0xE  ? 2
+                    : (b >> 3) == 0x1E ? 3
+                                       : -1;
         if (extra < 0 || i + static_cast<std::size_t>(extra) > utf8.size() - 1) {
             out += '?';
             ++i;

@@ -56,10 +56,17 @@ bool ParseTable(std::string_view text, Table &out, std::string *error)
                 if (++i == rest.size())
                     return fail("backslash at the end of the line");
                 switch (rest[i]) {
-                case '"': value += '"'; break;
-                case '\\': value += '\\'; break;
-                case 't': value += '\t'; break;
-                default: return fail("unknown escape");
+                case '"':
+                    value += '"';
+                    break;
+                case '\\':
+                    value += '\\';
+                    break;
+                case 't':
+                    value += '\t';
+                    break;
+                default:
+                    return fail("unknown escape");
                 }
                 continue;
             }
