@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window: five calculator tabs, the menu and the Exit button.
+//
+// How input reaches the display: a key typed into a numeric field first passes the field's
+// key filter (TNumericKeyFilter), which lets through only what keeps the text a number. The
+// changed text runs the field's change handler (edWave1Change and its kin, wired in the
+// constructor), which calls the tab's recalculation routines in a fixed order. A routine reads
+// its tab's fields, has the core (tools/) compute in millimetres and seconds and writes the
+// result fields as text. The diameter, angle and magnification tabs recalculate on every
+// change; the exposure and zone plate tabs only empty their tables on a change and fill them
+// when their Calculate button is pressed.
+
+#include "components/guarded.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TfrmMain;
+}
+
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // The two constant lists, numbered as the user constant dialog knows them.
+    enum ConstantTarget
+    {
+        DiameterConstant = 0, // cbConstant1, settings value CustomConstant
+        ZonePlateConstant = 1 // cbConstant4, settings value CustomConstantZP
+    };
+
+    // Set-up and recalculation of the tabs; the dialogs run them too after they changed what
+    // the results depend on.
+    void SelectMainUnit();
+    void FillConstantList(ConstantTarget target, bool selectUser);
+    void CalcOptimalDiameter();
+    void CalcOptimalFocalLength();
+    void CalcFNumber();
+    void CalcExposureFactor();
+    void ResetExposureTable();
+    void UpdateExposureFactor();
+    void FillExposureTable();
+    void CalcAngleOfView();
+    void CalcMagnification();
+    void ResetZonePlateTab();
+    void ShowZonePlateTable();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using Handler = void (TfrmMain::*)();
+
+    // Connects signal of sender to a parameterless handler of this window. The handler runs
+    // under the general error handler, so that no exception ever reaches Qt.
+    template <typename Sender, typename Signal>
+    void Wire(Sender *sender, Signal signal, Handler handler)
+    {
+        connect(sender, signal, this, [this, handler] { Run(handler); });
+    }
+    void Run(Handler handler)
+    {
+        Guarded(this, [this, handler] { (this->*handler)(); });
+    }
+
+    // Start-up and the window itself (frmmain.cpp).
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    bool PlaceWindow();
+    void CentreOnScreen();
+    void SetCaptions();
+    void SetAccessibleNames();
+    void GreyResultFields();
+    void FillUnitLists();
+    void InstallKeyFilters();
+    void WireShell();
+    void PressDefaultButton();
+    void PageControlChange(int index);
+    void btExitClick();
+    void exit1Click();
+    void convert1Click();
+    void preferences1Click();
+    void content1Click();
+    void about1Click();
+
+    // Diameter tab and the constant lists (frmmain_diameter.cpp).
+    void WireDiameterTab();
+    void edPinholeDiameter1Change();
+    void cbUnits1Change();
+    void edImageDistance1Change();
+    void cbUnits2Change();
+    void edWave1Change();
+    void cbUnits3Change();
+    void cbUnits4Change();
+    void cbConstant1Enter();
+    void cbConstant1Change();
+
+    // Exposure tab (frmmain_exposure.cpp).
+    void WireExposureTab();
+    void edFnumber5Change();
+    void chbReciprocityClick();
+    void cbFilmNameChange();
+    void btCalculate5Click();
+    void btSaveExposureTimesClick();
+    void sgridExposureTimesKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void sgridExposureTimesMouseWheel();
+    void sgridExposureTimesEnter();
+    void sgridExposureTimesExit();
+    void LoadFilmDatabase();
+    void CompleteExposureTimeLabels();
+
+    // Angle tab (frmmain_angle.cpp).
+    void WireAngleTab();
+    void edFormatAChange();
+    void edFormatBChange();
+    void cbUnitsB1Change();
+    void edImageDistance2Change();
+    void cbUnits5Change();
+    void TabSheet2Show();
+
+    // Magnification tab (frmmain_magnification.cpp).
+    void WireMagnificationTab();
+    void edObjectdistanceChange();
+    void edImageDistance3Change();
+    void edObjectSizeChange();
+    void cbUnitsC1Change();
+    void cbUnits6Change();
+    void cbUnitsC2Change();
+    void cbUnits7Change();
+
+    // Zone plate tab (frmmain_zoneplate.cpp).
+    void WireZonePlateTab();
+    void edNumZonesChange();
+    void edImageDistance4Change();
+    void cbUnits8Change();
+    void edWave4Change();
+    void cbConstant4Enter();
+    void cbConstant4Change();
+    void btCalculateClick();
+    void btCreateZPClick();
+    void sgridZoneplateKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void sgridZoneplateMouseWheel();
+    void sgridZoneplateEnter();
+    void sgridZoneplateExit();
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+
+    // The entry of each constant list to go back to when the user lands on its separator or
+    // cancels the user constant dialog.
+    int PrevConstantIndex1 = 0;
+    int PrevConstantIndexZP = 0;
+};
