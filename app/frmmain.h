@@ -13,6 +13,7 @@
 // when their Calculate button is pressed.
 
 #include "components/guarded.h"
+#include "tools/zoneplate.h"
 
 #include <QMainWindow>
 
@@ -21,6 +22,7 @@
 namespace Ui {
 class TfrmMain;
 }
+struct TZonePlateInputs;
 
 class TfrmMain : public QMainWindow
 {
@@ -154,6 +156,14 @@ private:
     void sgridZoneplateMouseWheel();
     void sgridZoneplateEnter();
     void sgridZoneplateExit();
+    // The four inputs of the tab and the focal length as shown; throws when the zone count is
+    // no accepted count.
+    TZonePlateInputs ZonePlateInputs() const;
+    tools::TZonePlateValues CalculateZonePlate() const;
+    // The zone count check of both buttons: false after its message has been shown.
+    bool ZoneCountAccepted();
+    // Colour depth of the screen the window is on, in bits per pixel.
+    int NumberOfColors() const;
 
     std::unique_ptr<Ui::TfrmMain> ui;
 
