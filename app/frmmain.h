@@ -13,6 +13,8 @@
 // when their Calculate button is pressed.
 
 #include "components/guarded.h"
+#include "dialogs/constantlisthost.h"
+#include "tools/constants.h"
 #include "tools/zoneplate.h"
 
 #include <QMainWindow>
@@ -22,9 +24,12 @@
 namespace Ui {
 class TfrmMain;
 }
+
+class QComboBox;
+class TFrmCustomConstant;
 struct TZonePlateInputs;
 
-class TfrmMain : public QMainWindow
+class TfrmMain : public QMainWindow, public IConstantListHost
 {
     Q_OBJECT
 
@@ -33,26 +38,36 @@ public:
     ~TfrmMain() override;
 
     // The two constant lists, numbered as the user constant dialog knows them.
-    enum ConstantTarget
-    {
-        DiameterConstant = 0, // cbConstant1, settings value CustomConstant
-        ZonePlateConstant = 1 // cbConstant4, settings value CustomConstantZP
-    };
+    static constexpr tools::ConstantTarget DiameterConstant = tools::ConstantTarget::Pinhole;
+    static constexpr tools::ConstantTarget ZonePlateConstant = tools::ConstantTarget::ZonePlate;
+
+    // Start-up step after the window: the user constant dialog, hidden until a constant list
+    // asks for it.
+    void CreateCustomConstantDialog();
+    TFrmCustomConstant *CustomConstantDialog() const { return FrmCustomConstant; }
 
     // Set-up and recalculation of the tabs; the dialogs run them too after they changed what
     // the results depend on.
     void SelectMainUnit();
-    void FillConstantList(ConstantTarget target, bool selectUser);
-    void CalcOptimalDiameter();
-    void CalcOptimalFocalLength();
+    void FillConstantList(tools::ConstantTarget target, bool selectUser) override;
+    // The constant of the entry target's list shows.
+    double SelectedConstant(tools::ConstantTarget target) const;
+    int ConstantListIndex(tools::ConstantTarget target) const override;
+    void SelectConstantListIndex(tools::ConstantTarget target, int index) override;
+    int PrevConstantIndex(tools::ConstantTarget target) const override;
+    void SetPrevConstantIndex(tools::ConstantTarget target, int index) override;
+    void CalcOptimalDiameter() override;
+    void CalcOptimalFocalLength() override;
     void CalcFNumber();
     void CalcExposureFactor();
     void ResetExposureTable();
     void UpdateExposureFactor();
     void FillExposureTable();
     void CalcAngleOfView();
+    void DrawAngleDiagram(double halfAngle);
+    void ClearAngleDiagram();
     void CalcMagnification();
-    void ResetZonePlateTab();
+    void ResetZonePlateTab() override;
     void ShowZonePlateTable();
 
 protected:
@@ -108,6 +123,10 @@ private:
     void cbUnits4Change();
     void cbConstant1Enter();
     void cbConstant1Change();
+    void SetPictures();
+    QComboBox *ConstantList(tools::ConstantTarget target) const;
+    // What a pick in either constant list does; the two handlers differ only in the list.
+    void ConstantListChange(tools::ConstantTarget target);
 
     // Exposure tab (frmmain_exposure.cpp).
     void WireExposureTab();
@@ -171,4 +190,7 @@ private:
     // cancels the user constant dialog.
     int PrevConstantIndex1 = 0;
     int PrevConstantIndexZP = 0;
+
+    // Owned by this window as its parent; null until CreateCustomConstantDialog.
+    TFrmCustomConstant *FrmCustomConstant = nullptr;
 };

@@ -6,7 +6,6 @@
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "dialogs/frmcreatezp.h"
-#include "tools/constants.h"
 #include "tools/numtext.h"
 #include "tools/settings.h"
 
@@ -16,7 +15,6 @@
 #include <QScreen>
 
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -102,7 +100,7 @@ void TfrmMain::cbConstant4Enter()
 
 void TfrmMain::cbConstant4Change()
 {
-    ResetZonePlateTab();
+    ConstantListChange(ZonePlateConstant);
 }
 
 void TfrmMain::btCalculateClick()
@@ -152,12 +150,7 @@ TZonePlateInputs TfrmMain::ZonePlateInputs() const
     inputs.focalMM =
         tools::LengthTextToMM(ToStd(inputs.focalText), ToStd(inputs.unitText), DecimalSeparator());
     inputs.wavelengthMM = tools::TextToNumber(ToStd(ui->edWave4->text()), DecimalSeparator());
-    // TODO(merge): SelectedConstant of the constant lists.
-    const std::optional<double> c =
-        tools::ConstantFromEntry(ToStd(ui->cbConstant4->currentText()), DecimalSeparator());
-    if (!c)
-        throw std::invalid_argument("no constant");
-    inputs.constant = *c;
+    inputs.constant = SelectedConstant(ZonePlateConstant);
     return inputs;
 }
 
