@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -97,8 +98,9 @@ void TestZonePlateTab::initTestCase()
 
 void TestZonePlateTab::cleanup()
 {
-    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
     m_window.reset();
+    const QStringList errors = std::exchange(m_errors, {});
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.join('|')));
     m_settingsDir.reset();
 }
 
@@ -209,6 +211,12 @@ void TestZonePlateTab::workedPlates_data()
         << "mm"
         << "2 " << QStringList{"0.574", "0.812", "0.995"} << "2.369"
         << "87" << 104;
+    // The largest count: 2 * sqrt(10001 * 0.055) = 46.9065; 100 / (0.469 * sqrt(5001)) = 3.01.
+    QTest::newRow("10001 zones") << 0 << 3 << "10001"
+                                 << "100"
+                                 << "mm"
+                                 << "2 " << n3 << "46.907"
+                                 << "3" << 104;
     QTest::newRow("focal length in inches, shown in inches")
         << 1 << 3 << "3"
         << "100"
