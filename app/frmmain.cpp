@@ -137,7 +137,13 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The controls outlive this part of the window: one that loses the focus while the base
+    // class takes the window down must not call a handler that reads the form.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 void TfrmMain::FormCreate()
 {

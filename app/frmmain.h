@@ -15,6 +15,7 @@
 #include "components/guarded.h"
 #include "dialogs/constantlisthost.h"
 #include "tools/constants.h"
+#include "tools/zoneplate.h"
 
 #include <QMainWindow>
 
@@ -27,6 +28,7 @@ class TfrmMain;
 class QComboBox;
 class TFrmConvert;
 class TFrmCustomConstant;
+struct TZonePlateInputs;
 
 class TfrmMain : public QMainWindow, public IConstantListHost
 {
@@ -179,6 +181,14 @@ private:
     void sgridZoneplateMouseWheel();
     void sgridZoneplateEnter();
     void sgridZoneplateExit();
+    // The four inputs of the tab and the focal length as shown; throws when the zone count is
+    // no accepted count.
+    TZonePlateInputs ZonePlateInputs() const;
+    tools::TZonePlateValues CalculateZonePlate() const;
+    // The zone count check of both buttons: false after its message has been shown.
+    bool ZoneCountAccepted();
+    // Colour depth of the screen the window is on, in bits per pixel.
+    int NumberOfColors() const;
 
     std::unique_ptr<Ui::TfrmMain> ui;
 

@@ -8,19 +8,17 @@
 #include "components/keyfilter.h"
 #include "components/uitext.h"
 #include "tools/numtext.h"
+#include "tools/unitconvert.h"
 
 #include <QKeyEvent>
 
+#include <cmath>
 #include <optional>
+#include <utility>
 
 namespace {
 
 constexpr int kHelpContext = 2200;
-
-// Millimetres per unit, for the factors below.
-constexpr double kMmPerCm = 10;
-constexpr double kMmPerInch = 25.4;
-constexpr double kCmPerInch = 2.54;
 
 } // namespace
 
@@ -77,37 +75,41 @@ void TFrmConvert::ShowOrRaise()
 
 void TFrmConvert::edMmChange()
 {
-    Convert(ui->edMm, {ui->edCm, kMmPerCm, Divide}, {ui->edIn, kMmPerInch, Divide});
+    Convert(ui->edMm, "mm");
 }
 
 void TFrmConvert::edCmChange()
 {
-    Convert(ui->edCm, {ui->edMm, kMmPerCm, Multiply}, {ui->edIn, kCmPerInch, Divide});
+    Convert(ui->edCm, "cm");
 }
 
 void TFrmConvert::edInChange()
 {
-    Convert(ui->edIn, {ui->edMm, kMmPerInch, Multiply}, {ui->edCm, kCmPerInch, Multiply});
+    Convert(ui->edIn, "in");
 }
 
 // Only the field the user types in converts: the texts written into the other two fields do
 // not convert back.
-void TFrmConvert::Convert(QLineEdit *field, Target first, Target second)
+void TFrmConvert::Convert(QLineEdit *field, const char *unit)
 {
     if (!field->hasFocus())
         return;
     const char decSep = DecimalSeparator();
     // Strict: a text that is no number empties the other fields rather than counting as 0.
-    const auto value =
-        field->text().isEmpty() ? std::nullopt : tools::ParseDecimal(ToStd(field->text()), decSep);
-    for (const Target &target : {first, second}) {
-        if (!value) {
-            target.field->clear();
+    const std::optional<tools::LengthInUnits> length =
+        tools::ConvertLength(ToStd(field->text()), unit, decSep);
+    const std::pair<QLineEdit *, double> results[] = {
+        {ui->edMm, length ? length->mm : 0},
+        {ui->edCm, length ? length->cm : 0},
+        {ui->edIn, length ? length->in : 0},
+    };
+    for (const auto &[target, value] : results) {
+        if (target == field)
             continue;
-        }
-        // Divided rather than multiplied by a reciprocal, which would be off in the last bit.
-        const double result = target.op == Divide ? *value / target.factor : *value * target.factor;
-        target.field->setText(FromStd(tools::GeneralNumberText(result, decSep)));
+        // A length too large for a double in the other unit has no text either.
+        target->setText(length && std::isfinite(value)
+                            ? FromStd(tools::GeneralNumberText(value, decSep))
+                            : QString());
     }
 }
 

@@ -39,20 +39,8 @@ private:
     void edInChange();
     void btCancelClick();
 
-    // The conversion from field, which holds x in its unit: each of the other two fields gets
-    // x multiplied or divided by its factor.
-    enum Operation
-    {
-        Multiply,
-        Divide
-    };
-    struct Target
-    {
-        QLineEdit *field;
-        double factor;
-        Operation op;
-    };
-    void Convert(QLineEdit *field, Target first, Target second);
+    // Converts the length in field, whose unit is unit, into the other two fields.
+    void Convert(QLineEdit *field, const char *unit);
 
     std::unique_ptr<Ui::TFrmConvert> ui;
 };

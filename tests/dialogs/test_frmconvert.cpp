@@ -84,6 +84,9 @@ private slots:
                                 << ".5" << QStringList{"12.7", "1.27", ".5"};
         QTest::newRow("exponent") << "edMm"
                                   << "1e3" << QStringList{"1e3", "100", "39.3700787401575"};
+        // 1e307 in = 2.54e308 mm, more than a double holds: that field stays empty.
+        QTest::newRow("too large") << "edIn"
+                                   << "1e307" << QStringList{"", "2.54E307", "1e307"};
         // A lone exponent letter is no number: the other fields are emptied.
         QTest::newRow("not a number") << "edCm"
                                       << "2e" << QStringList{"", "2e", ""};
