@@ -3,6 +3,7 @@
 // window, the one unit conversion tool, the about box, and the help: its document, Contents,
 // and F1 on every tab and in the dialogs.
 #include "components/helpviewer.h"
+#include "components/stringaligngrid.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconvert.h"
 #include "dialogs/frmpreferences.h"
@@ -276,6 +277,38 @@ private slots:
             QVERIFY2(Get<QComboBox>(list)->currentText() == expected, list);
         }
         QCOMPARE(Text("edOptimalDiameter1"), Local(diameter));
+    }
+
+    // A zone plate table that shows a result is refilled in the new number of places; one not
+    // yet calculated stays empty.
+    void optionsRefillZonePlateTable_data()
+    {
+        QTest::addColumn<bool>("calculated");
+        QTest::addColumn<QStringList>("cells");
+        // 1.9 * sqrt(i * 100 mm * 0.00055 mm) for i = 1, 2, 3, to 5 places.
+        QTest::newRow("calculated") << true << QStringList{"0.44559", "0.63016", "0.77178"};
+        QTest::newRow("not calculated") << false << QStringList();
+    }
+    void optionsRefillZonePlateTable()
+    {
+        QFETCH(bool, calculated);
+        QFETCH(QStringList, cells);
+        Get<QTabWidget>("PageControl")->setCurrentWidget(Get<QWidget>("TabSheet4"));
+        Type("edNumZones", QStringLiteral("3"));
+        Type("edImageDistance4", QStringLiteral("100"));
+        if (calculated)
+            Get<QPushButton>("btCalculate")->click();
+
+        WithDialog<TFrmPreferences>("preferences1", [](TFrmPreferences *dialog) {
+            dialog->findChild<QLineEdit *>("edDigit")->setText(QStringLiteral("5"));
+            dialog->findChild<QPushButton *>("btOk")->click();
+        });
+
+        auto *grid = Get<TStringAlignGrid>("sgridZoneplate");
+        QStringList shown;
+        for (int row = 1; row < grid->RowCount() && grid->RowHeight(row) > 0; ++row)
+            shown << grid->Cell(1, row);
+        QCOMPARE(shown, Local(cells));
     }
 
     // Tools > Unit Conversion... shows the one tool made at start-up, or brings it to the front;
