@@ -9,6 +9,7 @@
 #include "dialogs/preferenceshost.h"
 #include "tests/support/qtesthelpers.h"
 #include "tools/settings.h"
+#include "tools/stringtable.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
@@ -264,6 +266,28 @@ private slots:
         QCOMPARE(tools::AngleUnit, (changes & ToDecimalDegrees) ? 1 : 0);
         QCOMPARE(tools::DecNum, (changes & FiveDigits) ? 5 : 3);
         QCOMPARE(tools::ExpTimeFormat, (changes & NoRounding) ? 0 : 1);
+    }
+
+    // A preference that cannot be written is reported; the dialog closes, nothing after the
+    // failed write is written, and the window keeps following what is stored.
+    void failedWriteIsReported()
+    {
+        // A settings file inside a regular file cannot be made.
+        const QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("file"));
+        QFile(blocker).open(QIODevice::WriteOnly);
+        qputenv("LUMIDRA_SETTINGS", (blocker + QStringLiteral("/settings.reg")).toLocal8Bit());
+        Open();
+        Apply(ToInches | FiveDigits);
+
+        Get<QPushButton>("btOk")->click();
+
+        QCOMPARE(m_errors, QStringList{FromStd(tools::FormatStr(2402, "MainUnit"))});
+        m_errors.clear();
+        QVERIFY(!m_dialog->isVisible());
+        QVERIFY(m_host.log.isEmpty());
+        QCOMPARE(tools::MainUnit, 0);
+        QCOMPARE(tools::DecNum, 3);
     }
 
     // Changing a control and changing it back is no change.
