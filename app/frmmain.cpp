@@ -122,6 +122,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     for (TStringAlignGrid *grid : {ui->sgridExposureTimes, ui->sgridZoneplate})
         grid->SetColCount(2);
     GreyResultFields();
+    SetPictures();
     InstallKeyFilters();
 
     WireShell();
@@ -134,7 +135,13 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The controls outlive this part of the window: one that loses the focus while the base
+    // class takes the window down must not call a handler that reads the form.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 void TfrmMain::FormCreate()
 {
@@ -354,6 +361,9 @@ void TfrmMain::FillUnitLists()
 {
     for (const UnitList &unitList : kUnitLists) {
         QComboBox *list = (*ui).*unitList.list;
+        // Filling in code is no change by the user: no recalculation runs (and the constant
+        // lists the calculations read are not filled yet).
+        const QSignalBlocker blocker(list);
         list->clear();
         for (const int unit : unitList.units)
             list->addItem(Str(unit));
@@ -416,7 +426,8 @@ void TfrmMain::WireShell()
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
+    // A click can change a list's entry before its focus arrives: a press counts as entering.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) {
         if (watched == ui->cbConstant1)
             Run(&TfrmMain::cbConstant1Enter);
         else if (watched == ui->cbConstant4)

@@ -13,8 +13,11 @@
 // when their Calculate button is pressed.
 
 #include "components/guarded.h"
+#include "dialogs/constantlisthost.h"
+#include "tools/constants.h"
 #include "tools/exposure.h"
 #include "tools/films.h"
+#include "tools/zoneplate.h"
 
 #include <QMainWindow>
 
@@ -28,7 +31,11 @@ class TfrmMain;
 }
 class TExposureSaveDialog;
 
-class TfrmMain : public QMainWindow
+class QComboBox;
+class TFrmCustomConstant;
+struct TZonePlateInputs;
+
+class TfrmMain : public QMainWindow, public IConstantListHost
 {
     Q_OBJECT
 
@@ -37,26 +44,36 @@ public:
     ~TfrmMain() override;
 
     // The two constant lists, numbered as the user constant dialog knows them.
-    enum ConstantTarget
-    {
-        DiameterConstant = 0, // cbConstant1, settings value CustomConstant
-        ZonePlateConstant = 1 // cbConstant4, settings value CustomConstantZP
-    };
+    static constexpr tools::ConstantTarget DiameterConstant = tools::ConstantTarget::Pinhole;
+    static constexpr tools::ConstantTarget ZonePlateConstant = tools::ConstantTarget::ZonePlate;
+
+    // Start-up step after the window: the user constant dialog, hidden until a constant list
+    // asks for it.
+    void CreateCustomConstantDialog();
+    TFrmCustomConstant *CustomConstantDialog() const { return FrmCustomConstant; }
 
     // Set-up and recalculation of the tabs; the dialogs run them too after they changed what
     // the results depend on.
     void SelectMainUnit();
-    void FillConstantList(ConstantTarget target, bool selectUser);
-    void CalcOptimalDiameter();
-    void CalcOptimalFocalLength();
+    void FillConstantList(tools::ConstantTarget target, bool selectUser) override;
+    // The constant of the entry target's list shows.
+    double SelectedConstant(tools::ConstantTarget target) const;
+    int ConstantListIndex(tools::ConstantTarget target) const override;
+    void SelectConstantListIndex(tools::ConstantTarget target, int index) override;
+    int PrevConstantIndex(tools::ConstantTarget target) const override;
+    void SetPrevConstantIndex(tools::ConstantTarget target, int index) override;
+    void CalcOptimalDiameter() override;
+    void CalcOptimalFocalLength() override;
     void CalcFNumber();
     void CalcExposureFactor();
     void ResetExposureTable();
     void UpdateExposureFactor();
     void FillExposureTable();
     void CalcAngleOfView();
+    void DrawAngleDiagram(double halfAngle);
+    void ClearAngleDiagram();
     void CalcMagnification();
-    void ResetZonePlateTab();
+    void ResetZonePlateTab() override;
     void ShowZonePlateTable();
 
     // The film database read at start-up; both empty when none was loaded. The About box
@@ -122,6 +139,10 @@ private:
     void cbUnits4Change();
     void cbConstant1Enter();
     void cbConstant1Change();
+    void SetPictures();
+    QComboBox *ConstantList(tools::ConstantTarget target) const;
+    // What a pick in either constant list does; the two handlers differ only in the list.
+    void ConstantListChange(tools::ConstantTarget target);
 
     // Exposure tab (frmmain_exposure.cpp).
     void WireExposureTab();
@@ -177,6 +198,14 @@ private:
     void sgridZoneplateMouseWheel();
     void sgridZoneplateEnter();
     void sgridZoneplateExit();
+    // The four inputs of the tab and the focal length as shown; throws when the zone count is
+    // no accepted count.
+    TZonePlateInputs ZonePlateInputs() const;
+    tools::TZonePlateValues CalculateZonePlate() const;
+    // The zone count check of both buttons: false after its message has been shown.
+    bool ZoneCountAccepted();
+    // Colour depth of the screen the window is on, in bits per pixel.
+    int NumberOfColors() const;
 
     std::unique_ptr<Ui::TfrmMain> ui;
 
@@ -184,6 +213,9 @@ private:
     // cancels the user constant dialog.
     int PrevConstantIndex1 = 0;
     int PrevConstantIndexZP = 0;
+
+    // Owned by this window as its parent; null until CreateCustomConstantDialog.
+    TFrmCustomConstant *FrmCustomConstant = nullptr;
 
     // Exposure tab: the loaded film database, the row labels of the table as shown (the
     // unit texts are added at start-up) and the save dialog, which keeps the name and the

@@ -3,6 +3,12 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "components/anglediagram.h"
+#include "components/uitext.h"
+#include "tools/optics.h"
+#include "tools/settings.h"
+
+#include <optional>
 #include <utility>
 
 void TfrmMain::WireAngleTab()
@@ -49,4 +55,33 @@ void TfrmMain::TabSheet2Show()
     CalcAngleOfView();
 }
 
-void TfrmMain::CalcAngleOfView() {}
+// The surface keeps the lines it was last given and draws them itself whenever it is
+// repainted, so after this routine the diagram stays on screen without further help.
+void TfrmMain::CalcAngleOfView()
+{
+    const char decSep = DecimalSeparator();
+    const std::optional<tools::ViewAngle> angle =
+        tools::AngleOfView(ToStd(ui->edFormatA->text()), ToStd(ui->edFormatB->text()),
+                           ToStd(ui->cbUnitsB1->currentText()), ToStd(ui->edImageDistance2->text()),
+                           ToStd(ui->cbUnits5->currentText()), decSep);
+    if (!angle) {
+        ui->edAngle->clear();
+        ClearAngleDiagram();
+        return;
+    }
+    ui->edAngle->setText(
+        FromStd(tools::AngleText(angle->degrees, tools::AngleUnit, tools::DecNum, decSep)));
+    DrawAngleDiagram(angle->halfAngle);
+}
+
+void TfrmMain::DrawAngleDiagram(double halfAngle)
+{
+    ui->PaintBox->SetDiagram(tools::AngleDiagramLines(halfAngle));
+    ui->imgEye->show();
+}
+
+void TfrmMain::ClearAngleDiagram()
+{
+    ui->imgEye->hide();
+    ui->PaintBox->Clear();
+}

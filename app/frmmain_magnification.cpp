@@ -3,6 +3,10 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "components/uitext.h"
+#include "tools/optics.h"
+#include "tools/settings.h"
+
 #include <utility>
 
 void TfrmMain::WireMagnificationTab()
@@ -60,4 +64,13 @@ void TfrmMain::cbUnits7Change()
     CalcMagnification();
 }
 
-void TfrmMain::CalcMagnification() {}
+void TfrmMain::CalcMagnification()
+{
+    const tools::MagnificationResult result = tools::MagnificationTexts(
+        ToStd(ui->edObjectdistance->text()), ToStd(ui->cbUnitsC1->currentText()),
+        ToStd(ui->edImageDistance3->text()), ToStd(ui->cbUnits6->currentText()),
+        ToStd(ui->edObjectSize->text()), ToStd(ui->cbUnitsC2->currentText()),
+        ToStd(ui->cbUnits7->currentText()), tools::DecNum, DecimalSeparator());
+    ui->edMagnification->setText(FromStd(result.magnification));
+    ui->edSizeOnFilm->setText(FromStd(result.sizeOnFilm));
+}

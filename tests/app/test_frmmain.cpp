@@ -459,6 +459,9 @@ private slots:
         auto w = MakeWindow();
         QVERIFY(ShowActive(w.get()));
         Child<QTabWidget>(w.get(), "PageControl")->setCurrentIndex(page);
+        // A plate that Calculate can compute without a message.
+        Child<QLineEdit>(w.get(), "edNumZones")->setText(QStringLiteral("3"));
+        Child<QLineEdit>(w.get(), "edImageDistance4")->setText(QStringLiteral("100"));
         QList<QPushButton *> buttons;
         for (const char *name :
              {"btCalculate5", "btCalculate", "btSaveExposureTimes", "btCreateZP"}) {
