@@ -4,6 +4,7 @@
 #include "ui_frmmain.h"
 
 #include "components/helpviewer.h"
+#include "components/uitext.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconvert.h"
 #include "dialogs/frmpreferences.h"
@@ -59,7 +60,7 @@ void TfrmMain::content1Click()
 
 void TfrmMain::about1Click()
 {
-    TFrmAbout box(QString(), this);
+    TFrmAbout box(FromStd(FilmDBVersion()), this);
     Wire(&box, &TFrmAbout::CalcAngleOfViewRequested, &TfrmMain::CalcAngleOfView);
     box.exec();
 }
