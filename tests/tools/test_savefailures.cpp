@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every writer of the core against every way a save can fail: the disk refusing the bytes
+// (a file-size limit), a parent path that is a file, a folder where the file should go, and a
+// failure injected at each step of the atomic write. After each failure the user is told, no
+// new file is left (no temporary file either), and a file that was to be replaced is byte
+// for byte as before.
+#ifndef _WIN32
+
+#include "tools/atomicfile.h"
+#include "tools/settings.h"
+#include "tools/settings_backend.h"
+#include "tools/zoneplatepdf.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace tools;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A writer as the window uses it: save to path, and the message the user is shown when the
+// save failed (nullopt when it succeeded).
+struct Writer
+{
+    const char *name;
+    const char *fileName;
+    std::string oldContent; // what an earlier save left there
+    std::function<std::optional<std::string>(const std::string &path)> save;
+    // The message the user must see for a failed save to path.
+    std::function<std::string(const std::string &path)> message;
+};
+
+std::vector<Writer> Writers()
+{
+    ZonePlatePdfInput plate;
+    plate.values = CalculateZonePlate(3, 100, 0.00055, 2);
+    plate.focalText = "100";
+    plate.unitText = "mm";
+    plate.date = "20240102030405";
+
+    return {
+        {"atomic file", "notes.txt", "an older file\r\n",
+         [](const std::string &path) -> std::optional<std::string> {
+             std::string error;
+             if (WriteFileAtomically(path, std::string(64, 'x'), &error))
+                 return std::nullopt;
+             return error.empty() ? "(no reason given)" : "failed: " + error;
+         },
+         [](const std::string &) { return std::string("failed: "); }},
+        {"zone plate PDF", "plate.pdf", "%PDF-1.2 an older plate\r\n",
+         [plate](const std::string &path) -> std::optional<std::string> {
+             if (WriteZonePlatePdf(path, plate))
+                 return std::nullopt;
+             return ZonePlateSaveFailedText(path);
+         },
+         [](const std::string &path) {
+             return "File " + path +
+                    " cannot be saved. Make sure the disk is not full, "
+                    "write-protected or that the file is not currently in use.";
+         }},
+        {"settings file", "Lumidra.reg",
+         "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Lumidra]\n"
+         "\"DecNum\"=dword:00000007\n\n",
+         [](const std::string &path) -> std::optional<std::string> {
+             SetSettingsBackendForTesting(MakeFileSettings(path));
+             std::optional<std::string> message;
+             try {
+                 WriteSettingString("LastDirZonePlate", "/home/user/plates");
+             } catch (const SettingsError &e) {
+                 message = e.what();
+             }
+             SetSettingsBackendForTesting(nullptr);
+             return message;
+         },
+         [](const std::string &) {
+             return std::string("Failed to set data for 'LastDirZonePlate'");
+         }},
+    };
+}
+
+enum class Fault
+{
+    SizeLimit,
+    ParentIsFile,
+    TargetIsFolder,
+    Open,
+    Write,
+    Close,
+    Rename
+};
+
+struct FaultCase
+{
+    const char *name;
+    Fault fault;
+};
+
+const FaultCase kFaults[] = {
+    {"file-size limit", Fault::SizeLimit},
+    {"parent path is a file", Fault::ParentIsFile},
+    {"target is a folder", Fault::TargetIsFolder},
+    {"open fails", Fault::Open},
+    {"write fails", Fault::Write},
+    {"close fails", Fault::Close},
+    {"rename fails", Fault::Rename},
+};
+
+// Puts a fault in place for its lifetime: writes beyond 16 bytes fail with EFBIG (SIGXFSZ
+// ignored, so the process lives on), or the atomic writer fails at the given step.
+class ActiveFault
+{
+public:
+    explicit ActiveFault(Fault fault)
+    {
+        switch (fault) {
+        case Fault::SizeLimit:
+            limited_ = true;
+            ::getrlimit(RLIMIT_FSIZE, &saved_);
+            savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+            {
+                rlimit small = saved_;
+                small.rlim_cur = 16;
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+            break;
+        case Fault::Open:
+            SetFileFaultForTesting(FileFault::Open);
+            break;
+        case Fault::Write:
+            SetFileFaultForTesting(FileFault::Write);
+            break;
+        case Fault::Close:
+            SetFileFaultForTesting(FileFault::Close);
+            break;
+        case Fault::Rename:
+            SetFileFaultForTesting(FileFault::Rename);
+            break;
+        case Fault::ParentIsFile:
+        case Fault::TargetIsFolder:
+            break; // laid out on disk
+        }
+    }
+    ~ActiveFault()
+    {
+        SetFileFaultForTesting(FileFault::None);
+        if (limited_) {
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
+            std::signal(SIGXFSZ, savedHandler_);
+        }
+    }
+    ActiveFault(const ActiveFault &) = delete;
+    ActiveFault &operator=(const ActiveFault &) = delete;
+
+private:
+    bool limited_ = false;
+    rlimit saved_{};
+    void (*savedHandler_)(int) = nullptr;
+};
+
+class SaveFailures : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() /
+                ("lumidra-save-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override
+    {
+        SetFileFaultForTesting(FileFault::None);
+        SetSettingsBackendForTesting(nullptr);
+        fs::remove_all(root_);
+    }
+
+    static void WriteFile(const fs::path &path, const std::string &bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    // Every file and folder below dir with the bytes of each file ("<folder>" for folders).
+    static std::map<std::string, std::string> Snapshot(const fs::path &dir)
+    {
+        std::map<std::string, std::string> entries;
+        for (const auto &entry : fs::recursive_directory_iterator(dir)) {
+            const std::string name = fs::relative(entry.path(), dir).string();
+            if (entry.is_directory()) {
+                entries[name] = "<folder>";
+            } else {
+                std::ifstream in(entry.path(), std::ios::binary);
+                entries[name] = std::string(std::istreambuf_iterator<char>(in), {});
+            }
+        }
+        return entries;
+    }
+
+    fs::path root_;
+};
+
+TEST_F(SaveFailures, EveryWriterSavesWhenNothingStandsInItsWay)
+{
+    // The matrix below means something only if each writer succeeds without the fault,
+    // over an older file too.
+    for (const Writer &w : Writers()) {
+        const fs::path path = root_ / w.fileName;
+        WriteFile(path, w.oldContent);
+        EXPECT_EQ(w.save(path.string()), std::nullopt) << w.name;
+        const auto after = Snapshot(root_);
+        EXPECT_EQ(after.size(), 1u) << w.name << ": only the file itself";
+        EXPECT_NE(after.at(w.fileName), w.oldContent) << w.name;
+        fs::remove(path);
+    }
+}
+
+TEST_F(SaveFailures, FailedSaveTellsTheUserAndLeavesTheDiskAsItWas)
+{
+    int scenario = 0;
+    for (const Writer &w : Writers()) {
+        for (const FaultCase &f : kFaults) {
+            for (const bool existing : {false, true}) {
+                // A parent that is a file or a folder in the file's place leaves no room for
+                // an older file.
+                if (existing &&
+                    (f.fault == Fault::ParentIsFile || f.fault == Fault::TargetIsFolder))
+                    continue;
+                const std::string label = std::string(w.name) + ", " + f.name +
+                                          (existing ? ", replacing a file" : ", new file");
+                const fs::path dir = root_ / std::to_string(scenario++);
+                fs::create_directories(dir);
+                fs::path path = dir / w.fileName;
+                if (f.fault == Fault::ParentIsFile) {
+                    WriteFile(dir / "folder", "a file where a folder should be");
+                    path = dir / "folder" / w.fileName;
+                } else if (f.fault == Fault::TargetIsFolder) {
+                    fs::create_directories(path);
+                    WriteFile(path / "inside.txt", "kept");
+                } else if (existing) {
+                    WriteFile(path, w.oldContent);
+                }
+                const auto before = Snapshot(dir);
+
+                std::optional<std::string> message;
+                {
+                    ActiveFault fault(f.fault);
+                    message = w.save(path.string());
+                }
+
+                ASSERT_TRUE(message.has_value()) << label << ": reported as saved";
+                EXPECT_TRUE(message->starts_with(w.message(path.string())))
+                    << label << ": the user is told \"" << *message << "\"";
+                EXPECT_EQ(Snapshot(dir), before) << label << ": the disk changed";
+            }
+        }
+    }
+}
+
+} // namespace
+
+#endif // _WIN32
