@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <string>
 
 class QLineEdit;
 
@@ -12,7 +15,11 @@ class TNumericKeyFilter : public QObject
     Q_OBJECT
 
 public:
-    enum class Kind { Decimal, Integer };
+    enum class Kind
+    {
+        Decimal,
+        Integer
+    };
 
     // Installs a filter of kind on field; the filter is owned by the field.
     static TNumericKeyFilter *Install(QLineEdit *field, Kind kind);
@@ -22,5 +29,9 @@ protected:
 
 private:
     TNumericKeyFilter(Kind kind, QObject *parent);
+    char32_t Filter(char32_t ch, const std::string &fieldText, const std::string &outsideSelection,
+                    std::string &clipboard) const;
+    QString FilterTyped(const QLineEdit *field, const QString &text) const;
+
     Kind m_kind;
 };

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 class QWidget;
 
 // Lets only one copy of the program run per user. The first copy listens on a per-user local
@@ -28,15 +30,21 @@ public:
 
     QString SocketName() const { return m_socketName; }
 
+    // True when this copy listens for later copies. False before ActivateOtherInstance, and
+    // when the name is held by a copy that does not answer (this copy then runs unguarded).
+    bool IsListening() const;
+
 signals:
     // A later copy asked this one to come to the front (emitted after it was brought there).
     void activationRequested();
 
 private:
+    void Listen(bool removeStaleSocket);
     void AcceptConnections();
+    void ReadRequest(QLocalSocket *socket);
     void BringToFront();
 
     QString m_socketName;
     QLocalServer *m_server = nullptr;
-    QWidget *m_window = nullptr;
+    QPointer<QWidget> m_window;
 };

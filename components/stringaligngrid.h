@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QTableWidget>
+#include <QVector>
 
 // The result grid of the exposure and zone plate tabs: a grid of read-only text cells whose
 // row 0 is a fixed header row. Cells are addressed as (column, row), rows counted with the
@@ -24,6 +25,8 @@ public:
         bool operator==(const Selection &) const = default;
     };
 
+    // A new grid has one column and two rows: the header row and one data row. Calls that
+    // name a cell or row outside the grid do nothing (set the row count first).
     explicit TStringAlignGrid(QWidget *parent = nullptr);
 
     // Rows including the header row (at least 1).
@@ -78,4 +81,26 @@ signals:
     void wheelTurned();
     void focusEntered();
     void focusLeft();
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QTableWidgetItem *DataItem(int col, int row);
+    QTableWidgetItem *HeaderItem(int col);
+    bool IsCell(int col, int row) const;
+
+    class Header;
+    class Delegate;
+
+    Header *m_header = nullptr;
+    QColor m_gridColor;
+    QColor m_selectedCellColor;
+    QColor m_selectedFontColor;
+    Qt::Alignment m_headerAlignment = Qt::AlignLeft;
+    QVector<Qt::Alignment> m_columnAlignments; // data cells, per column
+    QVector<QColor> m_rowColors;               // per row; invalid: the grid colour
 };

@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "buildtools/filmfit/filmsource.h"
+#include "tools/cp1252.h"
+#include "tools/films.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <unistd.h>
+
+using namespace tools;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One 528-byte record laid out field by field: length byte and 255 bytes of name at 0,
+// length byte and 255 bytes of formula at 256, the two doubles little-endian at 512 and 520.
+// The bytes after a text's used length are filled with 'x': the reader must ignore them.
+std::string Record(const std::string &name, const std::string &formula = "", double minTime = 0,
+                   double maxTime = 0)
+{
+    std::string r(528, 'x');
+    r[0] = static_cast<char>(name.size());
+    r.replace(1, name.size(), name);
+    r[256] = static_cast<char>(formula.size());
+    r.replace(257, formula.size(), formula);
+    for (auto [at, value] : {std::pair{512, minTime}, std::pair{520, maxTime}}) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        for (int i = 0; i < 8; ++i)
+            r[at + i] = static_cast<char>(bits >> (8 * i));
+    }
+    return r;
+}
+
+class FilmDatabaseFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("lumidra_films_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string &name, const std::string &bytes)
+    {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    fs::path dir_;
+};
+
+} // namespace
+
+TEST_F(FilmDatabaseFile, LoadsRecordsAndJudgesTheFileLength)
+{
+    const std::string version = Record("2026.12");
+    const std::string film1 = Record("Film A", "+1", 1, 100);
+    const std::string film2 = Record("Film B", "+2", 2, 200);
+    struct Case
+    {
+        const char *name;
+        std::optional<std::string> bytes; // nullopt: no file
+        FilmDatabaseStatus status;
+        std::size_t films;
+    };
+    const Case cases[] = {
+        {"only the version record", version, FilmDatabaseStatus::Ok, 0},
+        {"three records and 100 bytes", version + film1 + film2 + std::string(100, 'z'),
+         FilmDatabaseStatus::Ok, 2},
+        {"one record less one byte", version.substr(0, 527), FilmDatabaseStatus::Damaged, 0},
+        {"empty file", "", FilmDatabaseStatus::Damaged, 0},
+        {"no file", std::nullopt, FilmDatabaseStatus::Missing, 0},
+    };
+    for (const Case &c : cases) {
+        const std::string path = c.bytes ? Write(c.name, *c.bytes) : (dir_ / c.name).string();
+        const FilmDatabase db = LoadFilmDatabase(path);
+        EXPECT_EQ(db.Status, c.status) << c.name;
+        EXPECT_EQ(db.Films.size(), c.films) << c.name;
+        EXPECT_EQ(db.FilmDBVersion, c.status == FilmDatabaseStatus::Ok ? "2026.12" : "") << c.name;
+    }
+    // A folder where the file should be cannot be read.
+    fs::create_directories(dir_ / "films.dat");
+    EXPECT_EQ(LoadFilmDatabase((dir_ / "films.dat").string()).Status, FilmDatabaseStatus::Damaged);
+}
+
+TEST_F(FilmDatabaseFile, ReadsTheFieldsOfARecord)
+{
+    // MinTime written out byte by byte: 0.5 is 3F E0 00 .. 00, stored lowest byte first.
+    std::string film = Record(std::string("Fil\xE9", 4), "+0,5-1.25", 0, 7200);
+    const char half[] = {0, 0, 0, 0, 0, 0, '\xE0', '\x3F'};
+    film.replace(512, 8, half, 8);
+    const std::string longName(255, 'N');
+    const std::string full = Record(longName, std::string(255, '9'), 1, 2);
+    const FilmDatabase db =
+        LoadFilmDatabase(Write("films.dat", Record(std::string("\xC4 1", 3)) + film + full));
+
+    ASSERT_EQ(db.Status, FilmDatabaseStatus::Ok);
+    EXPECT_EQ(db.FilmDBVersion, "\u00C4 1"); // shown text: converted from Windows-1252
+    ASSERT_EQ(db.Films.size(), 2u);
+    EXPECT_EQ(db.Films[0].Name, std::string("Fil\xE9", 4)); // names stay bytes of the file
+    EXPECT_EQ(db.Films[0].Formula, "+0,5-1.25");
+    EXPECT_EQ(db.Films[0].MinTime, 0.5);
+    EXPECT_EQ(db.Films[0].MaxTime, 7200.0);
+    EXPECT_EQ(db.Films[1].Name, longName);
+    EXPECT_EQ(db.Films[1].Formula.size(), 255u);
+}
+
+TEST_F(FilmDatabaseFile, DuplicateNamesFindTheFirstFilm)
+{
+    const FilmDatabase db =
+        LoadFilmDatabase(Write("films.dat", Record("v") + Record("Twin", "+1") +
+                                                Record("Other", "+2") + Record("Twin", "+3")));
+    ASSERT_EQ(db.Films.size(), 3u);
+    const TFilmRecord *film = FindSelectedFilm(db.Films, "Twin");
+    ASSERT_NE(film, nullptr);
+    EXPECT_EQ(film, &db.Films[0]);
+    EXPECT_EQ(FindSelectedFilm(db.Films, "twin"), nullptr); // case-sensitive
+    EXPECT_EQ(FindSelectedFilm(db.Films, "Twin "), nullptr);
+    EXPECT_EQ(FindSelectedFilm({}, "Twin"), nullptr);
+}
+
+TEST_F(FilmDatabaseFile, LooksBesideTheProgramFirstThenInShare)
+{
+    const std::vector<std::string> expected = {"/opt/l/bin/films.dat",
+                                               "/opt/l/bin/../share/lumidra/films.dat"};
+    EXPECT_EQ(FilmDatabasePaths("/opt/l/bin/"), expected);
+    EXPECT_EQ(FilmDatabasePaths("/opt/l/bin"), expected);
+
+    fs::create_directories(dir_ / "bin");
+    fs::create_directories(dir_ / "share" / "lumidra");
+    const auto paths = FilmDatabasePaths((dir_ / "bin").string());
+    EXPECT_EQ(LoadFirstFilmDatabase(paths).Status, FilmDatabaseStatus::Missing);
+
+    std::ofstream(paths[1], std::ios::binary) << Record("shared");
+    EXPECT_EQ(LoadFirstFilmDatabase(paths).FilmDBVersion, "shared");
+
+    // A damaged file beside the program is reported, not passed over.
+    std::ofstream(paths[0], std::ios::binary) << "short";
+    EXPECT_EQ(LoadFirstFilmDatabase(paths).Status, FilmDatabaseStatus::Damaged);
+    std::ofstream(paths[0], std::ios::binary) << Record("beside");
+    EXPECT_EQ(LoadFirstFilmDatabase(paths).FilmDBVersion, "beside");
+}
+
+TEST(FilmFormula, ReadsBothDecimalMarksAndRefusesBrokenFormulas)
+{
+    using Coeffs = std::vector<double>;
+    struct Case
+    {
+        const char *formula;
+        std::optional<Coeffs> expected; // nullopt: broken
+    };
+    const Case cases[] = {
+        {"+2,5", Coeffs{2.5}},
+        {"+2.5", Coeffs{2.5}},
+        {"+1-0.5+0.25", Coeffs{1, -0.5, 0.25}},
+        {"+1,5-2.25", Coeffs{1.5, -2.25}},
+        {"-0.000000001+1", Coeffs{-1e-9, 1}},
+        {"+.5+5.", Coeffs{0.5, 5}},
+        {"", Coeffs{}},
+        {"2.5", std::nullopt},     // no leading sign
+        {"+1 -2", std::nullopt},   // blank
+        {" +1", std::nullopt},     // blank
+        {"+1.5E-3", std::nullopt}, // exponent notation
+        {"+1.5e3", std::nullopt},  // exponent notation without a sign
+        {"+1x", std::nullopt},     // letter
+        {"+inf", std::nullopt},    // letters
+        {"+", std::nullopt},       // sign without digits
+        {"+1-", std::nullopt},     // sign without digits at the end
+        {"++1", std::nullopt},     // sign without digits
+        {"+.", std::nullopt},      // mark without digits
+        {"+1.2.3", std::nullopt},  // two marks
+        {"+1,2.3", std::nullopt},  // two marks of both kinds
+        {"+1\xA0", std::nullopt},  // no-break space (Windows-1252)
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ParseFilmFormula(c.formula), c.expected) << '"' << c.formula << '"';
+}
+
+TEST(FilmFormula, EvaluatesTermsInOrderOfPower)
+{
+    EXPECT_EQ(EvaluatePolynomial({1, -0.5, 0.25}, 2), 1.0); // 1 - 1 + 1
+    EXPECT_EQ(EvaluatePolynomial({}, 5), 0.0);
+    EXPECT_EQ(EvaluatePolynomial({0, 0, 0, 1}, 10), 1000.0);
+    // Ascending order: (0 + 1) + 1e16 rounds back to 1e16, and - 1e16 leaves 0; summing from
+    // the highest power would give 1.
+    EXPECT_EQ(EvaluatePolynomial({1, 1e16, -1e16}, 1), 0.0);
+}
+
+TEST(FilmSource, RefusesBrokenSourcesNamingTheLine)
+{
+    const std::string head = "version 1\nfilm F\nsource s\n";
+    struct Case
+    {
+        const char *name;
+        std::string text;
+        const char *line; // start of the message
+    };
+    const Case cases[] = {
+        {"no version", "film F\nsource s\npower 1.3\nrange 1 2\n", "line 4"},
+        {"unknown keyword", head + "speed 1\n", "line 4"},
+        {"power and points", head + "power 1.3\nat 1 +1 stop\nrange 1 1\n", "line 2"},
+        {"range beyond the points", head + "at 1 +1 stop\nat 2 3 s\nrange 1 3\n", "line 2"},
+        {"falling points", head + "at 2 +1 stop\nat 1 3 s\n", "line 5"},
+        {"no range", head + "power 1.3\n", "line 2"},
+        {"film twice", head + "power 1\nrange 1 2\nfilm F\n", "line 6"},
+    };
+    for (const Case &c : cases) {
+        filmfit::FilmSourceFile out;
+        std::string error;
+        EXPECT_FALSE(filmfit::ParseFilmSource(c.text, out, error)) << c.name;
+        EXPECT_EQ(error.rfind(c.line, 0), 0u) << c.name << ": " << error;
+    }
+}
+
+// The database the build made from resources/films/films.txt, read back as the program reads
+// it, against the makers' models in the source.
+class BuiltFilmDatabase : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        db_ = LoadFilmDatabase(LUMIDRA_FILMS_DAT);
+        std::string error;
+        sourceOk_ = filmfit::ParseFilmSource(ReadFile(LUMIDRA_FILMS_SOURCE), source_, error);
+        sourceError_ = error;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(db_.Status, FilmDatabaseStatus::Ok) << LUMIDRA_FILMS_DAT;
+        ASSERT_TRUE(sourceOk_) << sourceError_;
+        ASSERT_EQ(db_.Films.size(), source_.Films.size());
+    }
+
+    const TFilmRecord &Film(const std::string &utf8Name)
+    {
+        const TFilmRecord *film = FindSelectedFilm(db_.Films, Utf8ToCp1252(utf8Name));
+        EXPECT_NE(film, nullptr) << utf8Name;
+        static const TFilmRecord none;
+        return film ? *film : none;
+    }
+
+    static inline FilmDatabase db_;
+    static inline filmfit::FilmSourceFile source_;
+    static inline bool sourceOk_ = false;
+    static inline std::string sourceError_;
+};
+
+TEST_F(BuiltFilmDatabase, HoldsTheFilmsOfTheSourceInOrder)
+{
+    EXPECT_EQ(db_.FilmDBVersion, source_.Version);
+    for (std::size_t i = 0; i < db_.Films.size(); ++i) {
+        const TFilmRecord &film = db_.Films[i];
+        const filmfit::FilmSource &src = source_.Films[i];
+        EXPECT_EQ(Cp1252ToUtf8(film.Name), src.Name);
+        EXPECT_LT(film.Name.size(), 255u) << src.Name;
+        EXPECT_EQ(film.MinTime, src.MinTime) << src.Name;
+        EXPECT_EQ(film.MaxTime, src.MaxTime) << src.Name;
+        EXPECT_LE(film.MinTime, film.MaxTime) << src.Name;
+    }
+}
+
+TEST_F(BuiltFilmDatabase, EveryPolynomialRisesWithinFivePercentOfItsMaker)
+{
+    for (std::size_t i = 0; i < db_.Films.size(); ++i) {
+        const TFilmRecord &film = db_.Films[i];
+        const filmfit::FilmSource &src = source_.Films[i];
+        const auto coeffs = ParseFilmFormula(film.Formula);
+        ASSERT_TRUE(coeffs) << src.Name << ": " << film.Formula;
+        // Spread evenly over the stops of the range, both ends and the published points.
+        std::vector<double> times;
+        for (int j = 0; j <= 2000; ++j)
+            times.push_back(film.MinTime * std::pow(film.MaxTime / film.MinTime, j / 2000.0));
+        times.push_back(film.MaxTime);
+        for (const filmfit::MakerPoint &p : src.Points)
+            times.push_back(p.Metered);
+        std::sort(times.begin(), times.end());
+        double worst = 0;
+        double previous = 0;
+        for (double t : times) {
+            const double model = filmfit::MakerModel(src, t);
+            const double p = EvaluatePolynomial(*coeffs, t);
+            worst = std::max(worst, std::abs(p - model) / model);
+            // A longer metered time never asks for a shorter exposure.
+            EXPECT_GE(p, previous) << src.Name << " at " << t << " s";
+            previous = p;
+        }
+        EXPECT_LE(worst, 0.05) << src.Name;
+    }
+}
+
+TEST_F(BuiltFilmDatabase, MatchesTheMakersPublishedFigures)
+{
+    // Metered and corrected times as the makers print them.
+    struct Case
+    {
+        const char *film;
+        double metered;
+        double corrected;
+    };
+    const Case cases[] = {
+        {"Ilford HP5 Plus", 10, 20.4}, // the worked example of Ilford's sheet
+        {"Kodak T-MAX 100", 10, 15},
+        {"Kodak T-MAX 100", 100, 200},
+        {"Kodak T-MAX 400", 100, 300},
+        {"Kodak T-MAX 400", 1, 1.26},                 // +1/3 stop
+        {"Fujifilm Velvia 50", 16, 25.4},             // +2/3 stop
+        {"Fujifilm Velvia 50", 32, 64},               // +1 stop
+        {"Fujifilm Neopan 100 Acros II", 500, 707.1}, // +1/2 stop
+        {"Fujifilm Velvia 100", 60, 60},
+        {"CineStill (all films)", 100, 398.1}, // 100^1.3
+    };
+    for (const Case &c : cases) {
+        const TFilmRecord &film = Film(c.film);
+        const auto coeffs = ParseFilmFormula(film.Formula);
+        ASSERT_TRUE(coeffs) << c.film;
+        EXPECT_NEAR(EvaluatePolynomial(*coeffs, c.metered), c.corrected, 0.05 * c.corrected)
+            << c.film << " at " << c.metered << " s";
+    }
+}

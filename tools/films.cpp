@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/films.h"
+
+#include "tools/cp1252.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace tools {
+
+namespace {
+
+constexpr std::size_t kNameAt = 0;
+constexpr std::size_t kFormulaAt = 256;
+constexpr std::size_t kMinTimeAt = 512;
+constexpr std::size_t kMaxTimeAt = 520;
+
+using Record = std::array<unsigned char, kFilmRecordSize>;
+
+// A length byte and the used part of the 255 characters after it.
+std::string TextField(const Record &r, std::size_t at)
+{
+    return std::string(reinterpret_cast<const char *>(&r[at + 1]), r[at]);
+}
+
+// Assembled byte by byte, so the file reads the same on a machine of either byte order.
+double DoubleField(const Record &r, std::size_t at)
+{
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | r[at + static_cast<std::size_t>(i)];
+    return std::bit_cast<double>(bits);
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE *f) const { std::fclose(f); }
+};
+
+} // namespace
+
+FilmDatabase LoadFilmDatabase(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    FilmDatabase db;
+    std::error_code ec;
+    fs::file_status st = fs::status(path, ec);
+    if (st.type() == fs::file_type::not_found)
+        return db; // Missing
+    db.Status = FilmDatabaseStatus::Damaged;
+    if (ec)
+        return db;
+
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return db;
+    Record r;
+    bool first = true;
+    std::string version;
+    TFilms films;
+    for (;;) {
+        std::size_t got = std::fread(r.data(), 1, r.size(), file.get());
+        if (got < r.size()) {
+            // A remainder shorter than a record is ignored; a short first record or a read
+            // error makes the whole file unusable.
+            if (std::ferror(file.get()) || first)
+                return db;
+            break;
+        }
+        if (first) {
+            version = TextField(r, kNameAt);
+            first = false;
+            continue;
+        }
+        films.push_back({TextField(r, kNameAt), TextField(r, kFormulaAt),
+                         DoubleField(r, kMinTimeAt), DoubleField(r, kMaxTimeAt)});
+    }
+    db.Status = FilmDatabaseStatus::Ok;
+    db.FilmDBVersion = Cp1252ToUtf8(version);
+    db.Films = std::move(films);
+    return db;
+}
+
+std::vector<std::string> FilmDatabasePaths(const std::string &exeDir)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir(exeDir);
+    return {(dir / "films.dat").string(),
+            (dir / ".." / "share" / "lumidra" / "films.dat").string()};
+}
+
+FilmDatabase LoadFirstFilmDatabase(const std::vector<std::string> &paths)
+{
+    for (const std::string &path : paths) {
+        FilmDatabase db = LoadFilmDatabase(path);
+        if (db.Status != FilmDatabaseStatus::Missing)
+            return db;
+    }
+    return {};
+}
+
+const TFilmRecord *FindSelectedFilm(const TFilms &films, std::string_view name)
+{
+    for (const TFilmRecord &film : films)
+        if (film.Name == name)
+            return &film;
+    return nullptr;
+}
+
+std::optional<std::vector<double>> ParseFilmFormula(std::string_view formula)
+{
+    std::vector<double> coeffs;
+    std::size_t i = 0;
+    while (i < formula.size()) {
+        const char sign = formula[i++];
+        if (sign != '+' && sign != '-')
+            return std::nullopt;
+        // The number runs to the next sign; only digits and one decimal mark may stand in it.
+        std::string number;
+        bool mark = false;
+        bool digit = false;
+        for (; i < formula.size() && formula[i] != '+' && formula[i] != '-'; ++i) {
+            const char c = formula[i];
+            if (c >= '0' && c <= '9') {
+                number += c;
+                digit = true;
+            } else if ((c == '.' || c == ',') && !mark) {
+                number += '.'; // both marks are accepted, whatever the locale
+                mark = true;
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (!digit)
+            return std::nullopt;
+        double value = 0;
+        auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                         std::chars_format::fixed);
+        if (ec != std::errc{} || end != number.data() + number.size())
+            return std::nullopt;
+        coeffs.push_back(sign == '-' ? -value : value);
+    }
+    return coeffs;
+}
+
+double EvaluatePolynomial(const std::vector<double> &coeffs, double t)
+{
+    double sum = 0;
+    double power = 1;
+    for (std::size_t k = 0; k < coeffs.size(); ++k) {
+        if (k > 0)
+            power *= t;
+        sum += coeffs[k] * power;
+    }
+    return sum;
+}
+
+} // namespace tools
