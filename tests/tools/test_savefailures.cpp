@@ -7,6 +7,7 @@
 #ifndef _WIN32
 
 #include "tools/atomicfile.h"
+#include "tools/exposureexport.h"
 #include "tools/settings.h"
 #include "tools/settings_backend.h"
 #include "tools/zoneplatepdf.h"
@@ -39,6 +40,15 @@ struct Writer
     std::function<std::string(const std::string &path)> message;
 };
 
+// The message of both windows for a file that could not be saved, after "File <path>".
+const std::string kCannotBeSaved = " cannot be saved. Make sure the disk is not full, "
+                                   "write-protected or that the file is not currently in use.";
+
+std::string CannotBeSaved(const std::string &path)
+{
+    return "File " + path + kCannotBeSaved;
+}
+
 std::vector<Writer> Writers()
 {
     ZonePlatePdfInput plate;
@@ -47,26 +57,34 @@ std::vector<Writer> Writers()
     plate.unitText = "mm";
     plate.date = "20240102030405";
 
+    ExportTexts table;
+    table.T1 = "Exposure times";
+    table.H1 = "Metered";
+    table.H2 = "Exposure";
+    table.Labels.fill("1 s");
+    table.Values.fill("2,5 s");
+    const auto exposureTable = [table](const char *name, const char *fileName, const char *kind) {
+        return Writer{name, fileName, "an older table\r\n",
+                      [table, kind](const std::string &path) -> std::optional<std::string> {
+                          if (ExportExposureTable(path, kind, table))
+                              return std::nullopt;
+                          return ExposureSaveFailedText(path);
+                      },
+                      CannotBeSaved};
+    };
+
     return {
-        {"atomic file", "notes.txt", "an older file\r\n",
-         [](const std::string &path) -> std::optional<std::string> {
-             std::string error;
-             if (WriteFileAtomically(path, std::string(64, 'x'), &error))
-                 return std::nullopt;
-             return error.empty() ? "(no reason given)" : "failed: " + error;
-         },
-         [](const std::string &) { return std::string("failed: "); }},
+        exposureTable("exposure spreadsheet", "times.xls", "excel"),
+        exposureTable("exposure formatted text", "times.txt", "txtformat"),
+        exposureTable("exposure tab-delimited text", "times.txt", "txttab"),
+        exposureTable("exposure CSV", "times.csv", "csv"),
         {"zone plate PDF", "plate.pdf", "%PDF-1.2 an older plate\r\n",
          [plate](const std::string &path) -> std::optional<std::string> {
              if (WriteZonePlatePdf(path, plate))
                  return std::nullopt;
              return ZonePlateSaveFailedText(path);
          },
-         [](const std::string &path) {
-             return "File " + path +
-                    " cannot be saved. Make sure the disk is not full, "
-                    "write-protected or that the file is not currently in use.";
-         }},
+         CannotBeSaved},
         {"settings file", "Lumidra.reg",
          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Lumidra]\n"
          "\"DecNum\"=dword:00000007\n\n",
@@ -84,6 +102,15 @@ std::vector<Writer> Writers()
          [](const std::string &) {
              return std::string("Failed to set data for 'LastDirZonePlate'");
          }},
+        // The writer underneath them all, with the reason it gives.
+        {"atomic file", "notes.txt", "an older file\r\n",
+         [](const std::string &path) -> std::optional<std::string> {
+             std::string error;
+             if (WriteFileAtomically(path, std::string(64, 'x'), &error))
+                 return std::nullopt;
+             return error.empty() ? "failed" : "failed: " + error;
+         },
+         [](const std::string &) { return std::string("failed: "); }}, // and a reason
     };
 }
 

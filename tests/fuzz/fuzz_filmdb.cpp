@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The film database reader on arbitrary bytes as films.dat, and what the exposure tab then
+// does with each film: find it by name, read its formula, evaluate it at its time range.
+//
+// The reader takes a path, so each input is written to a file in memory (/dev/shm where it
+// exists) that is reused for the whole run.
+#include "fuzz_input.h"
+#include "tools/films.h"
+#include "tools/utf16.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+using namespace tools;
+
+namespace {
+
+std::string ScratchPath()
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
+                                                      : fs::temp_directory_path();
+    return (dir / ("lumidra-fuzz-films-" + std::to_string(getpid()) + ".dat")).string();
+}
+
+const std::string &Scratch()
+{
+    static const std::string path = [] {
+        std::string p = ScratchPath();
+        std::atexit([] { std::remove(ScratchPath().c_str()); });
+        return p;
+    }();
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    std::FILE *f = std::fopen(Scratch().c_str(), "wb");
+    fuzz::Check(f != nullptr, "the scratch file can be written", Scratch());
+    const bool written = std::fwrite(data, 1, size, f) == size;
+    fuzz::Check(std::fclose(f) == 0 && written, "the scratch file is written");
+
+    const FilmDatabase db = LoadFilmDatabase(Scratch());
+    if (size < kFilmRecordSize) {
+        fuzz::Check(db.Status == FilmDatabaseStatus::Damaged, "a short file is damaged");
+        fuzz::Check(db.Films.empty() && db.FilmDBVersion.empty(), "a damaged file gives nothing");
+        return 0;
+    }
+    fuzz::Check(db.Status == FilmDatabaseStatus::Ok, "a file of whole records loads");
+    fuzz::Check(db.Films.size() == size / kFilmRecordSize - 1, "one film a record after the first");
+    fuzz::Check(IsValidUtf8(db.FilmDBVersion), "the version text is UTF-8", db.FilmDBVersion);
+    fuzz::Check(db.FilmDBVersion.size() <= 3 * 255, "the version text is at most 255 characters");
+    for (std::size_t i = 0; i < db.Films.size(); ++i) {
+        const TFilmRecord &film = db.Films[i];
+        fuzz::Check(film.Name.size() <= 255 && film.Formula.size() <= 255, "fields fit a record");
+        const TFilmRecord *found = FindSelectedFilm(db.Films, film.Name);
+        fuzz::Check(found != nullptr && found <= &film && found->Name == film.Name,
+                    "a name finds its first film");
+        if (const auto coeffs = ParseFilmFormula(film.Formula)) {
+            EvaluatePolynomial(*coeffs, film.MinTime);
+            EvaluatePolynomial(*coeffs, film.MaxTime);
+        }
+    }
+    return 0;
+}
