@@ -41,6 +41,9 @@ run_fuzzers() {
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz -j2
     local bin=build/fuzz/bin work=build/fuzz/work target name log runs
+    # A small quarantine keeps the sanitizer from touching fresh memory on every allocation,
+    # which makes the film database target several times faster.
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}"
     mkdir -p "$work/artifacts"
     for target in "$bin"/fuzz_*; do
         name="$(basename "$target")"
