@@ -17,6 +17,19 @@ case "$what" in all | fuzz | wine) ;; *) echo "unknown part: $what" >&2; exit 2 
 
 passed=0
 failed=0
+scratch=""
+wineprefix=""
+cleanup() {
+    [ -n "$scratch" ] && rm -rf "$scratch"
+    # The Wine prefix is this script's own; its wineserver ends a few seconds after the last
+    # program in it.
+    if [ -n "$wineprefix" ]; then
+        WINEPREFIX="$wineprefix" timeout 60 wineserver -w 2>/dev/null || true
+        rm -rf "$wineprefix"
+    fi
+    return 0
+}
+trap cleanup EXIT
 pass() { passed=$((passed + 1)); echo "PASS: $1"; }
 fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
 
@@ -44,6 +57,9 @@ run_fuzzers() {
     # A small quarantine keeps the sanitizer from touching fresh memory on every allocation,
     # which makes the film database target several times faster.
     export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}"
+    # Targets that need files keep them here, in memory where possible.
+    scratch="$(mktemp -d /dev/shm/lumidra-fuzz.XXXXXX 2>/dev/null || mktemp -d)"
+    export LUMIDRA_FUZZ_SCRATCH="$scratch"
     mkdir -p "$work/artifacts"
     for target in "$bin"/fuzz_*; do
         name="$(basename "$target")"
@@ -66,14 +82,10 @@ run_fuzzers() {
 run_wine_test() {
     cmake --preset mingw >/dev/null
     cmake --build --preset mingw -j2
-    local prefix
-    prefix="$(mktemp -d /tmp/lumidra-wine.XXXXXX)"
-    # The prefix and its wineserver are this script's own: end them however the test ends.
-    # shellcheck disable=SC2064
-    trap "WINEPREFIX='$prefix' wineserver -k 2>/dev/null || true; rm -rf '$prefix'" EXIT
-    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win64
-    if ! timeout 300 wineboot -i >"$prefix/boot.log" 2>&1; then
-        cat "$prefix/boot.log"
+    wineprefix="$(mktemp -d /tmp/lumidra-wine.XXXXXX)"
+    export WINEPREFIX="$wineprefix" WINEDEBUG=-all WINEARCH=win64
+    if ! timeout 300 wineboot -i >"$wineprefix/boot.log" 2>&1; then
+        cat "$wineprefix/boot.log"
         fail "registry_test: wineboot failed"
         return
     fi

@@ -2,37 +2,23 @@
 // The film database reader on arbitrary bytes as films.dat, and what the exposure tab then
 // does with each film: find it by name, compute the corrected table and print its times.
 //
-// The reader takes a path, so each input is written to a file in memory (/dev/shm where it
-// exists) that is reused for the whole run.
+// The reader takes a path, so each input is written to a file in the scratch folder (in
+// memory where possible) that is reused for the whole run.
 #include "fuzz_input.h"
 #include "tools/exposure.h"
 #include "tools/films.h"
 #include "tools/utf16.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 using namespace tools;
 
 namespace {
 
-std::string ScratchPath()
-{
-    namespace fs = std::filesystem;
-    const fs::path dir =
-        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    return (dir / ("lumidra-fuzz-films-" + std::to_string(getpid()) + ".dat")).string();
-}
-
 const std::string &Scratch()
 {
-    static const std::string path = [] {
-        std::string p = ScratchPath();
-        std::atexit([] { std::remove(ScratchPath().c_str()); });
-        return p;
-    }();
+    static const std::string path = (fuzz::ScratchFolder() / "films.dat").string();
     return path;
 }
 

@@ -26,7 +26,8 @@ std::optional<std::vector<double>> ReferenceTerms(std::string_view formula)
         if (formula[i] != '+' && !negative)
             return std::nullopt;
         const std::size_t end = formula.find_first_of("+-", i + 1);
-        std::string number(formula.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
+        std::string number(
+            formula.substr(i + 1, end == std::string_view::npos ? end : end - i - 1));
         std::replace(number.begin(), number.end(), ',', '.');
         if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos ||
             std::count(number.begin(), number.end(), '.') > 1 || number == ".")
@@ -55,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!coeffs)
         return 0;
     fuzz::Check(*coeffs == *reference, "coefficients read as by the rules", formula);
-    const auto signs = std::count_if(formula.begin(), formula.end(),
-                                     [](char c) { return c == '+' || c == '-'; });
+    const auto signs =
+        std::count_if(formula.begin(), formula.end(), [](char c) { return c == '+' || c == '-'; });
     fuzz::Check(coeffs->size() == static_cast<std::size_t>(signs), "one coefficient a sign");
 
     std::vector<double> times = {0.0, 1.0, 2.0, 0.5, 30.0, 3600.0, -1.0, 1e300};

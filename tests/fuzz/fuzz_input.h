@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 // Helpers shared by the fuzz targets. Inputs are split into lines so that the seed files
@@ -46,6 +48,30 @@ inline void Check(bool condition, const char *what, std::string_view detail = {}
 {
     if (!condition)
         Fail(what, detail);
+}
+
+// A folder of this process's own for targets that need files: below $LUMIDRA_FUZZ_SCRATCH
+// when set, else in memory (/dev/shm) where that exists. Removed at a normal exit; a run
+// ended by libFuzzer may leave it, which is why scripts/run-hardening.sh names its own
+// scratch folder and removes it afterwards.
+inline const std::filesystem::path &ScratchFolder()
+{
+    namespace fs = std::filesystem;
+    static const fs::path folder = [] {
+        fs::path base = fs::temp_directory_path();
+        if (const char *env = std::getenv("LUMIDRA_FUZZ_SCRATCH"); env && *env)
+            base = env;
+        else if (fs::is_directory("/dev/shm"))
+            base = "/dev/shm";
+        fs::path dir = base / ("lumidra-fuzz-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(ScratchFolder(), ec);
+        });
+        return dir;
+    }();
+    return folder;
 }
 
 } // namespace fuzz
