@@ -160,11 +160,30 @@ void CheckPrinting(double mm, int places, std::string_view unit, char decSep)
                 "lengths print without exponent", text);
 }
 
+// Degrees, the degree sign, whole minutes, "'", whole seconds from 0 to 60 and '"'; one minus
+// sign at most, in front.
+void CheckAngle(double value, char decSep)
+{
+    const std::string text = AngleToDMS(value, decSep);
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15 || IsDigit(decSep) || decSep == '-')
+        return;
+    const std::size_t degree = text.find("\xC2\xB0");
+    const std::size_t minute = text.find('\'', degree);
+    fuzz::Check(degree != std::string::npos && minute != std::string::npos && text.back() == '"',
+                "degrees, minutes and seconds", text);
+    fuzz::Check(text.find('-', 1) == std::string::npos, "one minus sign in front", text);
+    const std::string_view seconds(text.data() + minute + 1, text.size() - minute - 2);
+    int s = -1;
+    const auto [end, ec] = std::from_chars(seconds.data(), seconds.data() + seconds.size(), s);
+    fuzz::Check(ec == std::errc{} && end == seconds.data() + seconds.size() && s >= 0 && s <= 60,
+                "whole seconds from 0 to 60", text);
+}
+
 void CheckGeneralText(double value, char decSep)
 {
     const std::string text = GeneralNumberText(value, decSep);
     fuzz::Check(NumberToDotText(value) == GeneralNumberText(value, '.'), "dot text is general");
-    AngleToDMS(value, decSep);
+    CheckAngle(value, decSep);
     if (!std::isfinite(value) || (decSep != '.' && decSep != ','))
         return;
     const std::optional<double> back = ParseDecimal(text, decSep);
