@@ -106,6 +106,9 @@ void WriteOverTheFile(std::string_view bytes, const std::optional<RegFile> &pars
     const RegData probe{kRegDword, std::string("\x07\0\0\0", 4)};
     fuzz::Check(MakeFileSettings(file.string())->Write("Probe", probe), "a write succeeds");
 
+    fuzz::Check(std::distance(fs::directory_iterator(fuzz::ScratchFolder()),
+                              fs::directory_iterator()) == (parsed ? 1 : 2),
+                "the file and, for a damaged one, its backup: nothing more");
     std::optional<RegFile> after = ParseRegFile(FileBytes(file));
     fuzz::Check(after.has_value(), "the written file reads");
     RegFile expected;

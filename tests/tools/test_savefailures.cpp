@@ -14,12 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -226,7 +228,9 @@ protected:
                 entries[name] = "<folder>";
             } else {
                 std::ifstream in(entry.path(), std::ios::binary);
-                entries[name] = std::string(std::istreambuf_iterator<char>(in), {});
+                std::ostringstream bytes;
+                bytes << in.rdbuf();
+                entries[name] = std::move(bytes).str();
             }
         }
         return entries;
@@ -289,6 +293,58 @@ TEST_F(SaveFailures, FailedSaveTellsTheUserAndLeavesTheDiskAsItWas)
                 EXPECT_EQ(Snapshot(dir), before) << label << ": the disk changed";
             }
         }
+    }
+}
+
+// A settings file that cannot be read is set aside as Lumidra.reg.bak when a write replaces
+// it. A failed write must leave both the file and an earlier backup as they were; a write
+// that succeeds leaves the fresh file and the backup of what it replaced, nothing more.
+TEST_F(SaveFailures, UnreadableSettingsFileAndItsBackupSurviveAFailedSave)
+{
+    const std::vector<Writer> writers = Writers();
+    const auto it = std::find_if(writers.begin(), writers.end(), [](const Writer &w) {
+        return std::string_view(w.name) == "settings file";
+    });
+    ASSERT_NE(it, writers.end());
+    const Writer &settings = *it;
+    struct Case
+    {
+        const char *name;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"damaged", "garbage"},
+        {"too large to be settings", std::string((1 << 20) + 1, ';')},
+    };
+    for (const Case &c : cases) {
+        const fs::path file = root_ / "Lumidra.reg";
+        const auto layOut = [&] {
+            fs::remove_all(root_);
+            fs::create_directories(root_);
+            WriteFile(file, c.content);
+            WriteFile(root_ / "Lumidra.reg.bak", "an earlier damaged file");
+            return Snapshot(root_);
+        };
+        for (const FaultCase &f : kFaults) {
+            if (f.fault == Fault::ParentIsFile || f.fault == Fault::TargetIsFolder)
+                continue;
+            const auto before = layOut();
+            std::optional<std::string> message;
+            {
+                ActiveFault fault(f.fault);
+                message = settings.save(file.string());
+            }
+            EXPECT_EQ(message, settings.message(file.string())) << c.name << ", " << f.name;
+            EXPECT_TRUE(Snapshot(root_) == before)
+                << c.name << ", " << f.name << ": the disk changed";
+        }
+
+        layOut();
+        EXPECT_EQ(settings.save(file.string()), std::nullopt) << c.name;
+        const auto after = Snapshot(root_);
+        EXPECT_EQ(after.size(), 2u) << c.name << ": the file and its backup, nothing more";
+        EXPECT_TRUE(after.count("Lumidra.reg.bak") && after.at("Lumidra.reg.bak") == c.content)
+            << c.name;
     }
 }
 
