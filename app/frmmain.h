@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window: five calculator tabs, the menu and the Exit button.
+//
+// How input reaches the display: a key typed into a numeric field first passes the field's
+// key filter (TNumericKeyFilter), which lets through only what keeps the text a number. The
+// changed text runs the field's change handler (edWave1Change and its kin, wired in the
+// constructor), which calls the tab's recalculation routines in a fixed order. A routine reads
+// its tab's fields, has the core (tools/) compute in millimetres and seconds and writes the
+// result fields as text. The diameter, angle and magnification tabs recalculate on every
+// change; the exposure and zone plate tabs only empty their tables on a change and fill them
+// when their Calculate button is pressed.
+
+#include "components/guarded.h"
+#include "dialogs/constantlisthost.h"
+#include "tools/constants.h"
+#include "tools/zoneplate.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TfrmMain;
+}
+
+class QComboBox;
+class TFrmCustomConstant;
+struct TZonePlateInputs;
+
+class TfrmMain : public QMainWindow, public IConstantListHost
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // The two constant lists, numbered as the user constant dialog knows them.
+    static constexpr tools::ConstantTarget DiameterConstant = tools::ConstantTarget::Pinhole;
+    static constexpr tools::ConstantTarget ZonePlateConstant = tools::ConstantTarget::ZonePlate;
+
+    // Start-up step after the window: the user constant dialog, hidden until a constant list
+    // asks for it.
+    void CreateCustomConstantDialog();
+    TFrmCustomConstant *CustomConstantDialog() const { return FrmCustomConstant; }
+
+    // Set-up and recalculation of the tabs; the dialogs run them too after they changed what
+    // the results depend on.
+    void SelectMainUnit();
+    void FillConstantList(tools::ConstantTarget target, bool selectUser) override;
+    // The constant of the entry target's list shows.
+    double SelectedConstant(tools::ConstantTarget target) const;
+    int ConstantListIndex(tools::ConstantTarget target) const override;
+    void SelectConstantListIndex(tools::ConstantTarget target, int index) override;
+    int PrevConstantIndex(tools::ConstantTarget target) const override;
+    void SetPrevConstantIndex(tools::ConstantTarget target, int index) override;
+    void CalcOptimalDiameter() override;
+    void CalcOptimalFocalLength() override;
+    void CalcFNumber();
+    void CalcExposureFactor();
+    void ResetExposureTable();
+    void UpdateExposureFactor();
+    void FillExposureTable();
+    void CalcAngleOfView();
+    void DrawAngleDiagram(double halfAngle);
+    void ClearAngleDiagram();
+    void CalcMagnification();
+    void ResetZonePlateTab() override;
+    void ShowZonePlateTable();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using Handler = void (TfrmMain::*)();
+
+    // Connects signal of sender to a parameterless handler of this window. The handler runs
+    // under the general error handler, so that no exception ever reaches Qt.
+    template <typename Sender, typename Signal>
+    void Wire(Sender *sender, Signal signal, Handler handler)
+    {
+        connect(sender, signal, this, [this, handler] { Run(handler); });
+    }
+    void Run(Handler handler)
+    {
+        Guarded(this, [this, handler] { (this->*handler)(); });
+    }
+
+    // Start-up and the window itself (frmmain.cpp).
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    bool PlaceWindow();
+    void CentreOnScreen();
+    void SetCaptions();
+    void SetAccessibleNames();
+    void GreyResultFields();
+    void FillUnitLists();
+    void InstallKeyFilters();
+    void WireShell();
+    void PressDefaultButton();
+    void PageControlChange(int index);
+    void btExitClick();
+    void exit1Click();
+    void convert1Click();
+    void preferences1Click();
+    void content1Click();
+    void about1Click();
+
+    // Diameter tab and the constant lists (frmmain_diameter.cpp).
+    void WireDiameterTab();
+    void edPinholeDiameter1Change();
+    void cbUnits1Change();
+    void edImageDistance1Change();
+    void cbUnits2Change();
+    void edWave1Change();
+    void cbUnits3Change();
+    void cbUnits4Change();
+    void cbConstant1Enter();
+    void cbConstant1Change();
+    void SetPictures();
+    QComboBox *ConstantList(tools::ConstantTarget target) const;
+    // What a pick in either constant list does; the two handlers differ only in the list.
+    void ConstantListChange(tools::ConstantTarget target);
+
+    // Exposure tab (frmmain_exposure.cpp).
+    void WireExposureTab();
+    void edFnumber5Change();
+    void chbReciprocityClick();
+    void cbFilmNameChange();
+    void btCalculate5Click();
+    void btSaveExposureTimesClick();
+    void sgridExposureTimesKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void sgridExposureTimesMouseWheel();
+    void sgridExposureTimesEnter();
+    void sgridExposureTimesExit();
+    void LoadFilmDatabase();
+    void CompleteExposureTimeLabels();
+
+    // Angle tab (frmmain_angle.cpp).
+    void WireAngleTab();
+    void edFormatAChange();
+    void edFormatBChange();
+    void cbUnitsB1Change();
+    void edImageDistance2Change();
+    void cbUnits5Change();
+    void TabSheet2Show();
+
+    // Magnification tab (frmmain_magnification.cpp).
+    void WireMagnificationTab();
+    void edObjectdistanceChange();
+    void edImageDistance3Change();
+    void edObjectSizeChange();
+    void cbUnitsC1Change();
+    void cbUnits6Change();
+    void cbUnitsC2Change();
+    void cbUnits7Change();
+
+    // Zone plate tab (frmmain_zoneplate.cpp).
+    void WireZonePlateTab();
+    void edNumZonesChange();
+    void edImageDistance4Change();
+    void cbUnits8Change();
+    void edWave4Change();
+    void cbConstant4Enter();
+    void cbConstant4Change();
+    void btCalculateClick();
+    void btCreateZPClick();
+    void sgridZoneplateKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void sgridZoneplateMouseWheel();
+    void sgridZoneplateEnter();
+    void sgridZoneplateExit();
+    // The four inputs of the tab and the focal length as shown; throws when the zone count is
+    // no accepted count.
+    TZonePlateInputs ZonePlateInputs() const;
+    tools::TZonePlateValues CalculateZonePlate() const;
+    // The zone count check of both buttons: false after its message has been shown.
+    bool ZoneCountAccepted();
+    // Colour depth of the screen the window is on, in bits per pixel.
+    int NumberOfColors() const;
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+
+    // The entry of each constant list to go back to when the user lands on its separator or
+    // cancels the user constant dialog.
+    int PrevConstantIndex1 = 0;
+    int PrevConstantIndexZP = 0;
+
+    // Owned by this window as its parent; null until CreateCustomConstantDialog.
+    TFrmCustomConstant *FrmCustomConstant = nullptr;
+};

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "components/pagecontrol.h"
+
+#include <QTabBar>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Room kept free beside the tabs for the frame of the page control.
+constexpr int kFrameMargin = 4;
+
+class FittingTabBar : public QTabBar
+{
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize hint = QTabBar::tabSizeHint(index);
+        if (parentWidget() == nullptr)
+            return hint;
+        std::vector<int> widths;
+        for (int i = 0; i < count(); ++i)
+            widths.push_back(QTabBar::tabSizeHint(i).width());
+        hint.setWidth(
+            std::min(hint.width(), WidthCap(widths, parentWidget()->width() - kFrameMargin)));
+        return hint;
+    }
+
+private:
+    // The largest cap such that the tabs, none wider than it, fit into available.
+    static int WidthCap(std::vector<int> widths, int available)
+    {
+        std::sort(widths.begin(), widths.end());
+        int used = 0; // by the tabs narrower than the cap
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            const int rest = static_cast<int>(widths.size() - i);
+            const int cap = (available - used) / rest;
+            if (cap < widths[i])
+                return std::max(cap, 0);
+            used += widths[i];
+        }
+        return widths.empty() ? 0 : widths.back(); // all fit as they are
+    }
+};
+
+} // namespace
+
+TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent)
+{
+    setTabBar(new FittingTabBar(this));
+    setElideMode(Qt::ElideRight);
+    setUsesScrollButtons(false);
+}

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "components/pictures.h"
+
+QPixmap Picture(const QString &name, qreal devicePixelRatio)
+{
+    const QString base = QStringLiteral(":/pictures/") + name;
+    if (devicePixelRatio > 1) {
+        QPixmap sharp(base + QStringLiteral("@2x.png"));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
+    return QPixmap(base + QStringLiteral(".png"));
+}

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window as the optics tests drive it: started on a settings store of its own for
+// each test, with the user constant dialog, and worked as a user would, by typing into its
+// fields and picking from its lists. Expected numbers are written with '.' and compared in
+// the locale's format (Local).
+
+#include "app/frmmain.h"
+#include "components/guarded.h"
+#include "components/uitext.h"
+#include "tests/support/qtesthelpers.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <memory>
+
+inline QString Local(QString text)
+{
+    return text.replace(u'.', QChar(DecimalSeparator()));
+}
+
+inline QStringList Local(const QStringList &texts)
+{
+    QStringList local;
+    for (const QString &text : texts)
+        local << Local(text);
+    return local;
+}
+
+class OpticsWindow
+{
+protected:
+    // Once per test program: errors are collected instead of waiting in a message box.
+    void SetUpProgram()
+    {
+        InitDecimalSeparator();
+        SetErrorReporter([this](QWidget *, const QString &message) { m_errors << message; });
+    }
+    void TearDownProgram() { SetErrorReporter({}); }
+
+    // Per test: a new settings store and a window started on it.
+    void SetUp()
+    {
+        m_errors.clear();
+        m_settings = std::make_unique<ScratchSettings>();
+        Restart();
+    }
+    // The errors the test left unreported, one a line; empty when there were none.
+    QString TearDown()
+    {
+        m_window.reset();
+        return m_errors.join(u'\n');
+    }
+
+    // Starts the window again on the same store, as the program starts: the window first,
+    // then the user constant dialog.
+    void Restart()
+    {
+        m_window.reset();
+        m_window = std::make_unique<TfrmMain>();
+        m_window->CreateCustomConstantDialog();
+        m_window->show();
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("the main window did not become active");
+    }
+
+    template <typename T = QLineEdit> T *Get(const char *name) const
+    {
+        T *child = m_window->findChild<T *>(name);
+        if (child == nullptr)
+            qFatal("no control %s", name);
+        return child;
+    }
+
+    QString Text(const char *field) const { return Get(field)->text(); }
+
+    // Replaces a field's text by typing, through the field's key filter.
+    void Type(const char *field, const QString &text) const
+    {
+        QLineEdit *edit = Get(field);
+        edit->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        else
+            QTest::keyClicks(edit, Local(text));
+    }
+
+    void SetUnit(const char *list, const QString &unit) const
+    {
+        auto *box = Get<QComboBox>(list);
+        box->setCurrentIndex(box->findText(unit));
+    }
+
+    // 0: the diameter tab's list, 1: the zone plate's.
+    QComboBox *ConstantList(int target) const
+    {
+        return Get<QComboBox>(target == 0 ? "cbConstant1" : "cbConstant4");
+    }
+
+    // The user's pick in the open drop-down part, after the list got the focus.
+    static void Pick(QComboBox *list, int index)
+    {
+        list->setFocus();
+        list->showPopup();
+        QAbstractItemView *view = list->view();
+        view->setCurrentIndex(list->model()->index(index, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+
+    std::unique_ptr<ScratchSettings> m_settings;
+    std::unique_ptr<TfrmMain> m_window;
+    QStringList m_errors;
+};

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Fills each tab of the main window with a typical example and saves a picture of it, for the
+// README. Run headless: QT_QPA_PLATFORM=offscreen take_screenshots OUTDIR
+
+#include "app/frmmain.h"
+#include "components/uitext.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+struct FieldValue
+{
+    const char *field;
+    const char *text; // '.' stands for the locale's decimal separator
+};
+
+struct Shot
+{
+    int page;
+    const char *file;
+    std::initializer_list<FieldValue> fields;
+    const char *button; // pressed after the fields are filled, or nullptr
+};
+
+const Shot kShots[] = {
+    {0, "tab-diameter.png", {{"edPinholeDiameter1", "0.3"}, {"edImageDistance1", "50"}}, nullptr},
+    {1, "tab-exposure.png", {{"edFnumber5", "250"}}, "btCalculate5"},
+    {2,
+     "tab-angle.png",
+     {{"edFormatA", "24"}, {"edFormatB", "36"}, {"edImageDistance2", "50"}},
+     nullptr},
+    {3,
+     "tab-magnification.png",
+     {{"edObjectdistance", "2000"}, {"edImageDistance3", "50"}, {"edObjectSize", "1800"}},
+     nullptr},
+    {4, "tab-zoneplate.png", {{"edNumZones", "15"}, {"edImageDistance4", "150"}}, "btCalculate"},
+};
+
+QString Localised(const char *text)
+{
+    QString s = QString::fromUtf8(text);
+    s.replace(QLatin1Char('.'), QLatin1Char(DecimalSeparator()));
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: take_screenshots OUTDIR\n", stderr);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir settings;
+    qputenv("LUMIDRA_SETTINGS", settings.filePath(QStringLiteral("settings.reg")).toLocal8Bit());
+    InitDecimalSeparator();
+
+    TfrmMain window;
+    window.show();
+    auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageControl"));
+    for (const Shot &shot : kShots) {
+        pages->setCurrentIndex(shot.page);
+        for (const FieldValue &f : shot.fields)
+            window.findChild<QLineEdit *>(QString::fromUtf8(f.field))->setText(Localised(f.text));
+        if (shot.button)
+            window.findChild<QPushButton *>(QString::fromUtf8(shot.button))->click();
+        app.processEvents();
+        const QString path = out.filePath(QString::fromUtf8(shot.file));
+        if (!window.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,340 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The diameter, angle of view and magnification tabs through the real main window: results
+// follow the inputs as they are typed, and the angle diagram is drawn where it belongs.
+#include "components/anglediagram.h"
+#include "tests/app/opticswindow.h"
+#include "tools/settings.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+
+#include <cmath>
+
+namespace {
+
+const QRgb kNavy = qRgb(0, 0, 128);
+const QRgb kWhite = qRgb(255, 255, 255);
+
+QRgb PixelAt(const QImage &image, int x, int y)
+{
+    return image.pixel(x, y) | 0xff000000;
+}
+
+} // namespace
+
+class TestCalculatorTabs : public QObject, OpticsWindow
+{
+    Q_OBJECT
+
+private:
+    QStringList DiameterTabResults() const
+    {
+        return {Text("edOptimalDistance1"), Text("edOptimalDiameter1"), Text("edFnumber1"),
+                Text("edFnumberFactor1")};
+    }
+
+    TAngleDiagram *Diagram() const { return Get<TAngleDiagram>("PaintBox"); }
+
+    void TypeAngleInputs(const QString &a, const QString &b, const QString &focal) const
+    {
+        Get<QTabWidget>("PageControl")->setCurrentWidget(Get<QWidget>("TabSheet2"));
+        Type("edFormatA", a);
+        Type("edFormatB", b);
+        Type("edImageDistance2", focal);
+    }
+
+private slots:
+    void initTestCase() { SetUpProgram(); }
+    void cleanupTestCase() { TearDownProgram(); }
+    void init() { SetUp(); }
+    void cleanup()
+    {
+        const QString errors = TearDown();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    }
+
+    void startsBlank()
+    {
+        QVERIFY(!Get<QLabel>("imgEye")->isVisibleTo(m_window.get()));
+        QVERIFY(!Diagram()->HasDiagram());
+        const struct
+        {
+            const char *label;
+            QSize size;
+        } pictures[] = {{"imgFormula", {63, 15}},
+                        {"imgArrow1", {16, 16}},
+                        {"imgArrow2", {16, 16}},
+                        {"imgEye", {16, 16}},
+                        {"imgLegend", {27, 24}}};
+        for (const auto &picture : pictures) {
+            const QPixmap pixmap = Get<QLabel>(picture.label)->pixmap();
+            QVERIFY2(!pixmap.isNull(), picture.label);
+            QCOMPARE(pixmap.deviceIndependentSize().toSize(), picture.size);
+        }
+    }
+
+    void diameterTab_data()
+    {
+        QTest::addColumn<QString>("diameter");
+        QTest::addColumn<QString>("focal");
+        // Optimal focal length, optimal diameter, f number, exposure factor.
+        QTest::addColumn<QStringList>("results");
+        const struct
+        {
+            const char *name;
+            const char *diameter;
+            const char *focal;
+            QStringList results;
+        } rows[] = {
+            {"nothing typed", "", "", {"", "", "", ""}},
+            // 1.9 * sqrt(50 * 0.00055) = 0.31508
+            {"focal length 50", "", "50", {"", "0.315", "", ""}},
+            // (0.3 / 1.9)^2 / 0.00055 = 45.3286
+            {"diameter 0.3", "0.3", "", {"45.329", "", "", ""}},
+            // 50 / 0.3 = 166.67 shows 167; (167 / 22)^2 = 57.62
+            {"both", "0.3", "50", {"45.329", "0.315", "167", "57.6"}},
+            // The factor follows the f number shown: (31 / 22)^2 = 1.986 shows 2.
+            // (1 / 1.9)^2 / 0.00055 = 503.651; 1.9 * sqrt(31 * 0.00055) = 0.2481
+            {"f number 31", "1", "31", {"503.651", "0.248", "31", "2"}},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << row.diameter << row.focal << row.results;
+    }
+
+    void diameterTab()
+    {
+        QFETCH(QString, diameter);
+        QFETCH(QString, focal);
+        QFETCH(QStringList, results);
+        Type("edPinholeDiameter1", diameter);
+        Type("edImageDistance1", focal);
+        QCOMPARE(DiameterTabResults(), Local(results));
+    }
+
+    // Each change recalculates what depends on it, starting from d = 0.3 mm and f = 50 mm.
+    void diameterTabTriggers_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("results");
+        QTest::newRow("wavelength emptied") << "edWave1" << QStringList{"", "", "167", "57.6"};
+        // 0.31508 mm = 0.0124 in
+        QTest::newRow("optimal diameter in inches")
+            << "cbUnits4" << QStringList{"45.329", "0.012", "167", "57.6"};
+        // 45.3286 mm = 1.7846 in
+        QTest::newRow("optimal focal length in inches")
+            << "cbUnits3" << QStringList{"1.785", "0.315", "167", "57.6"};
+        // 2 * sqrt(50 * 0.00055) = 0.33166; (0.3 / 2)^2 / 0.00055 = 40.909
+        QTest::newRow("first Fresnel zone picked")
+            << "cbConstant1" << QStringList{"40.909", "0.332", "167", "57.6"};
+    }
+
+    void diameterTabTriggers()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, results);
+        Type("edPinholeDiameter1", "0.3");
+        Type("edImageDistance1", "50");
+        if (change == "edWave1")
+            Type("edWave1", "");
+        else if (change == "cbConstant1")
+            Pick(ConstantList(0), 0);
+        else
+            SetUnit(qPrintable(change), "in");
+        QCOMPARE(DiameterTabResults(), Local(results));
+    }
+
+    void angleOfView_data()
+    {
+        QTest::addColumn<QString>("focal");
+        QTest::addColumn<int>("angleUnit");
+        QTest::addColumn<QString>("angle");
+        QTest::addColumn<QPoint>("upperEnd");
+        QTest::addColumn<QPoint>("lowerEnd");
+        // Format 24 x 36 mm, diagonal 43.267 mm.
+        const struct
+        {
+            const char *focal;
+            const char *dms;
+            const char *decimal;
+            QPoint upper;
+            QPoint lower;
+        } rows[] = {
+            {"50", "46°47'35\"", "46.793°", {230, 32}, {230, 232}},
+            {"20", "94°29'36\"", "94.493°", {122, 0}, {122, 264}},
+            // The diagonal: the navy lines lie on the white ones. Trailing zeros are dropped.
+            {"43.2666", "53°7'48\"", "53.13°", {230, 17}, {230, 247}},
+        };
+        for (const auto &row : rows) {
+            QTest::addRow("%s mm, DMS", row.focal)
+                << row.focal << 0 << row.dms << row.upper << row.lower;
+            QTest::addRow("%s mm, decimal", row.focal)
+                << row.focal << 1 << row.decimal << row.upper << row.lower;
+        }
+    }
+
+    void angleOfView()
+    {
+        QFETCH(QString, focal);
+        QFETCH(int, angleUnit);
+        QFETCH(QString, angle);
+        QFETCH(QPoint, upperEnd);
+        QFETCH(QPoint, lowerEnd);
+        tools::AngleUnit = angleUnit;
+        TypeAngleInputs("24", "36", focal);
+        QCOMPARE(Text("edAngle"), Local(angle));
+        QVERIFY(Get<QLabel>("imgEye")->isVisible());
+        QVERIFY(Diagram()->HasDiagram());
+        const tools::AngleDiagram &lines = *Diagram()->Diagram();
+        QCOMPARE(QPoint(lines.chosen[0].x, lines.chosen[0].y), upperEnd);
+        QCOMPARE(QPoint(lines.chosen[1].x, lines.chosen[1].y), lowerEnd);
+
+        // Emptying the focal length clears it all again.
+        Type("edImageDistance2", "");
+        QCOMPARE(Text("edAngle"), "");
+        QVERIFY(!Get<QLabel>("imgEye")->isVisible());
+        QVERIFY(!Diagram()->HasDiagram());
+    }
+
+    // Where the lines end on screen. The surface's pixels run from 0 to 229 and 0 to 263, so an
+    // end at x = 230 or y = 264 lies just outside it: the line's last pixel is then the one in
+    // the outermost column or row, within a pixel of the line's exact height or position there.
+    // An end at y = 0 is itself the last pixel.
+    void diagramPixels_data()
+    {
+        QTest::addColumn<QString>("focal");
+        QTest::addColumn<QPointF>("upper"); // exact point of the upper line in the last column/row
+        QTest::addColumn<QPointF>("lower");
+        // f = 50: the lines end at (230, 32) and (230, 232), rising 100 over 230 pixels, so in
+        // column 229 they stand at 132 -/+ 100 * 229/230 = 32.43 and 231.57.
+        QTest::newRow("rays leave through the right edge")
+            << "50" << QPointF(229, 32.43) << QPointF(229, 231.57);
+        // f = 20: the lines end at (122, 0) and (122, 264); in row 263 the lower line stands at
+        // x = 122 * 131/132 = 121.08.
+        QTest::newRow("rays leave through top and bottom")
+            << "20" << QPointF(122, 0) << QPointF(121.08, 263);
+    }
+
+    void diagramPixels()
+    {
+        QFETCH(QString, focal);
+        QFETCH(QPointF, upper);
+        QFETCH(QPointF, lower);
+        TypeAngleInputs("24", "36", focal);
+        const QImage image = Diagram()->grab().toImage();
+        QCOMPARE(image.size(), QSize(230, 264));
+
+        // Navy on one of the pixels next to an exact point (the point's own when it is whole).
+        auto navyNear = [&image](QPointF exact) {
+            const int xs[] = {int(std::floor(exact.x())), int(std::ceil(exact.x()))};
+            const int ys[] = {int(std::floor(exact.y())), int(std::ceil(exact.y()))};
+            for (const int x : xs) {
+                for (const int y : ys) {
+                    if (image.rect().contains(x, y) && PixelAt(image, x, y) == kNavy)
+                        return true;
+                }
+            }
+            return false;
+        };
+        QVERIFY(navyNear(upper));
+        QVERIFY(navyNear(lower));
+        // The apex, and the white dotted lines of the normal lens along their way.
+        QCOMPARE(PixelAt(image, 0, 132), kNavy);
+        int white = 0;
+        for (int x = 0; x < 230; ++x)
+            white += PixelAt(image, x, 132 - (x + 1) / 2) == kWhite ? 1 : 0;
+        QVERIFY(white > 40);
+        // The corners keep the button-face colour.
+        const QRgb face = Diagram()->palette().color(QPalette::Button).rgb();
+        QCOMPARE(PixelAt(image, 229, 0), face);
+        QCOMPARE(PixelAt(image, 229, 263), face);
+    }
+
+    // A tiny and a huge angle: the navy lines hug the horizontal through the apex or the left
+    // edge, and nothing is drawn around the surface.
+    void diagramExtremes_data()
+    {
+        QTest::addColumn<QString>("focal");
+        QTest::addColumn<QRect>("navyArea");
+        QTest::addColumn<QPoint>("farEnd");
+        QTest::newRow("tiny angle") << "10000000" << QRect(0, 131, 230, 3) << QPoint(229, 132);
+        QTest::newRow("wide angle") << "0.0001" << QRect(0, 0, 2, 264) << QPoint(0, 263);
+    }
+
+    void diagramExtremes()
+    {
+        QFETCH(QString, focal);
+        QFETCH(QRect, navyArea);
+        QFETCH(QPoint, farEnd);
+        TypeAngleInputs("24", "36", focal);
+        const QImage image = Diagram()->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (PixelAt(image, x, y) == kNavy && !navyArea.contains(x, y))
+                    QFAIL(qPrintable(QStringLiteral("navy at %1,%2").arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(PixelAt(image, farEnd.x(), farEnd.y()), kNavy);
+
+        auto *group = Get<QGroupBox>("GroupBox3");
+        const QImage around = group->grab().toImage();
+        const QRect inner = Diagram()->geometry();
+        const QRect ring = inner.adjusted(-1, -1, 1, 1);
+        for (int y = ring.top(); y <= ring.bottom(); ++y) {
+            for (int x = ring.left(); x <= ring.right(); ++x) {
+                if (inner.contains(x, y))
+                    continue;
+                const QRgb pixel = PixelAt(around, x, y);
+                QVERIFY2(pixel != kNavy && pixel != kWhite,
+                         qPrintable(QStringLiteral("line colour at %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    void magnification_data()
+    {
+        QTest::addColumn<QString>("distance"); // m
+        QTest::addColumn<QString>("focal");    // mm
+        QTest::addColumn<QString>("size");     // m
+        QTest::addColumn<QString>("resultUnit");
+        QTest::addColumn<QString>("magnification");
+        QTest::addColumn<QString>("sizeOnFilm");
+        const struct
+        {
+            const char *name;
+            const char *inputs[4];
+            const char *results[2];
+        } rows[] = {
+            // 50 / 2000 = 0.025; 1800 * 0.025 = 45 mm
+            {"worked example", {"2", "50", "1.8", "mm"}, {"0.025", "45"}},
+            // 45 mm = 1.7717 in
+            {"size in inches", {"2", "50", "1.8", "in"}, {"0.025", "1.772"}},
+            {"no subject size", {"2", "50", "", "mm"}, {"0.025", ""}},
+        };
+        for (const auto &row : rows) {
+            QTest::newRow(row.name) << row.inputs[0] << row.inputs[1] << row.inputs[2]
+                                    << row.inputs[3] << row.results[0] << row.results[1];
+        }
+    }
+
+    void magnification()
+    {
+        QFETCH(QString, distance);
+        QFETCH(QString, focal);
+        QFETCH(QString, size);
+        QFETCH(QString, resultUnit);
+        QFETCH(QString, magnification);
+        QFETCH(QString, sizeOnFilm);
+        SetUnit("cbUnitsC1", "m");
+        SetUnit("cbUnitsC2", "m");
+        Type("edObjectdistance", distance);
+        Type("edImageDistance3", focal);
+        Type("edObjectSize", size);
+        SetUnit("cbUnits7", resultUnit);
+        QCOMPARE(Text("edMagnification"), Local(magnification));
+        QCOMPARE(Text("edSizeOnFilm"), Local(sizeOnFilm));
+    }
+};
+
+QTEST_MAIN(TestCalculatorTabs)
+#include "test_calculator_tabs.moc"
