@@ -15,15 +15,21 @@
 #include "components/guarded.h"
 #include "dialogs/constantlisthost.h"
 #include "tools/constants.h"
+#include "tools/exposure.h"
+#include "tools/films.h"
 #include "tools/zoneplate.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace Ui {
 class TfrmMain;
 }
+class TExposureSaveDialog;
 
 class QComboBox;
 class TFrmCustomConstant;
@@ -69,6 +75,16 @@ public:
     void CalcMagnification();
     void ResetZonePlateTab() override;
     void ShowZonePlateTable();
+
+    // The film database read at start-up; both empty when none was loaded. The About box
+    // shows the version (UTF-8).
+    const tools::TFilms &Films() const { return m_films; }
+    const std::string &FilmDBVersion() const { return m_filmDBVersion; }
+
+    // Where windows created from now on look for the film database, in this order. Empty (the
+    // default): beside the executable, then in ../share/lumidra/ (tools::FilmDatabasePaths).
+    // Tests point it at databases of their own.
+    static void SetFilmDatabasePaths(std::vector<std::string> paths);
 
 protected:
     bool event(QEvent *event) override;
@@ -141,6 +157,13 @@ private:
     void sgridExposureTimesExit();
     void LoadFilmDatabase();
     void CompleteExposureTimeLabels();
+    void ShowFilmListState();
+    const tools::TFilmRecord *SelectedFilm() const;
+    std::optional<tools::ExposureResult> ComputeExposureTimes();
+    void ShowFilmDataError(const QString &message);
+    bool savedlgExposureTimesCanClose(const QString &fileName, int filterIndex);
+    void ExportExposureTable(const QString &path, int filterIndex,
+                             const tools::ExposureResult &result);
 
     // Angle tab (frmmain_angle.cpp).
     void WireAngleTab();
@@ -193,4 +216,12 @@ private:
 
     // Owned by this window as its parent; null until CreateCustomConstantDialog.
     TFrmCustomConstant *FrmCustomConstant = nullptr;
+
+    // Exposure tab: the loaded film database, the row labels of the table as shown (the
+    // unit texts are added at start-up) and the save dialog, which keeps the name and the
+    // file type chosen last from one save to the next.
+    tools::TFilms m_films;
+    std::string m_filmDBVersion;
+    tools::ExposureLabels ExposureTimeLabels = tools::StoredExposureTimeLabels();
+    TExposureSaveDialog *savedlgExposureTimes = nullptr;
 };
