@@ -105,7 +105,12 @@ public:
             if (!ec)
                 target = real;
         }
-        const std::string backup = target.string() + ".bak";
+        const fs::path backup = target.string() + ".bak";
+        // A damaged or oversized file gets a second name here while the fresh file is
+        // written; only once that is in place does it become the backup. A failed write so
+        // leaves both the file and an earlier backup as they were.
+        const fs::path pending = target.string() + ".bak-new";
+        bool havePending = false;
 
         LoadedFile file = Load(target);
         switch (file.state) {
@@ -120,15 +125,22 @@ public:
         case FileState::Valid:
             break;
         case FileState::Damaged:
-            // Whatever the user may still want from it is kept; the damaged file itself stays
-            // until the fresh one replaces it.
-            if (!WriteFileAtomically(backup, file.text))
-                return false;
-            break;
         case FileState::Oversized:
-            fs::rename(target, backup, ec);
-            if (ec)
-                return false;
+            // Whatever the user may still want from it is kept. A hard link costs no space;
+            // where there is none, a damaged file is copied, and an oversized one (too large
+            // to copy freely) is moved aside at once, as the only way left.
+            fs::remove(pending, ec);
+            fs::create_hard_link(target, pending, ec);
+            havePending = !ec;
+            if (!havePending && file.state == FileState::Damaged) {
+                if (!WriteFileAtomically(pending.string(), file.text))
+                    return false;
+                havePending = true;
+            } else if (!havePending) {
+                fs::rename(target, backup, ec);
+                if (ec)
+                    return false;
+            }
             break;
         }
 
@@ -138,7 +150,16 @@ public:
             section = &file.content.sections.back();
         }
         SetRegValue(*section, RegValue{name, data.type, data.bytes});
-        return WriteFileAtomically(target.string(), SerializeRegFile(file.content));
+        if (!WriteFileAtomically(target.string(), SerializeRegFile(file.content))) {
+            if (havePending)
+                fs::remove(pending, ec);
+            return false;
+        }
+        // Should the backup not take its name, the damaged file's content stays under the
+        // pending name rather than being lost.
+        if (havePending)
+            fs::rename(pending, backup, ec);
+        return true;
     }
 
 private:

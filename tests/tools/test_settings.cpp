@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -18,7 +17,6 @@
 #include <functional>
 #include <limits>
 #include <map>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace tools;
@@ -112,29 +110,6 @@ protected:
     fs::path dir_;
     std::string file_;
     std::map<std::string, std::string> savedEnv_;
-};
-
-// Makes writes beyond `bytes` fail with EFBIG instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*savedHandler_)(int) = nullptr;
 };
 
 } // namespace
@@ -337,41 +312,7 @@ TEST_F(Settings, DamagedFileGivesDefaultsAndIsKeptAsideOnTheNextWrite)
     }
 }
 
-TEST_F(Settings, FailedWriteLeavesTheOldFileAsItWas)
-{
-    const std::string valid = std::string(kHeader) + "\"DecNum\"=dword:00000007\n\n";
-    const std::string damaged = std::string(kHeader) + "\"DecNum\"=seven\n";
-    struct Case
-    {
-        const char *name;
-        const std::string &before;
-        FileFault fault;
-        rlim_t sizeLimit; // 0: none
-    };
-    const Case cases[] = {
-        {"temporary file cannot be created", valid, FileFault::Open, 0},
-        {"write fails", valid, FileFault::Write, 0},
-        {"close fails", valid, FileFault::Close, 0},
-        {"rename fails", valid, FileFault::Rename, 0},
-        {"file size limit", valid, FileFault::None, 16},
-        {"damaged file, write fails", damaged, FileFault::Rename, 0},
-    };
-    for (const Case &c : cases) {
-        WriteFile(file_, c.before);
-        std::string error;
-        {
-            std::optional<FileSizeLimit> limit;
-            if (c.sizeLimit)
-                limit.emplace(c.sizeLimit);
-            SetFileFaultForTesting(c.fault);
-            error = ErrorOf([] { WriteSettingInteger("DecNum", 5); });
-            SetFileFaultForTesting(FileFault::None);
-        }
-        EXPECT_EQ(error, "Failed to set data for 'DecNum'") << c.name;
-        EXPECT_EQ(ReadFile(file_), c.before) << c.name;
-        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Lumidra.reg"}) << c.name;
-    }
-}
+// Failed writes of every kind: tests/tools/test_savefailures.cpp.
 
 TEST_F(Settings, StoreThatCannotBeAFileFailsWritesAndReadsAsEmpty)
 {
