@@ -18,11 +18,11 @@ constexpr char kDot = '.';
 // The unit names a length may end with. "m" comes after "mm" and "cm", which end in it too.
 constexpr std::string_view kUnitSuffixes[] = {"mm", "cm", "in", "m"};
 
-const OptionSpec *FindSpec(std::span<const OptionSpec> specs, std::string_view name)
+const OptionDef *FindOption(std::span<const OptionDef> defs, std::string_view name)
 {
-    for (const OptionSpec &spec : specs)
-        if (spec.name == name)
-            return &spec;
+    for (const OptionDef &def : defs)
+        if (def.name == name)
+            return &def;
     return nullptr;
 }
 
@@ -34,7 +34,7 @@ const std::string *Args::Value(std::string_view name) const
     return it == options_.end() ? nullptr : &it->second;
 }
 
-Args ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs,
+Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> defs,
                std::size_t maxPositionals)
 {
     Args out;
@@ -54,11 +54,11 @@ Args ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> sp
         const std::size_t eq = arg.find('=');
         const std::string name =
             arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-        const OptionSpec *spec = FindSpec(specs, name);
-        if (!spec)
+        const OptionDef *def = FindOption(defs, name);
+        if (!def)
             throw UsageError("unknown option '--" + name + "'");
         std::string value;
-        if (spec->takesValue) {
+        if (def->takesValue) {
             if (eq != std::string::npos)
                 value = arg.substr(eq + 1);
             else if (i + 1 < args.size())

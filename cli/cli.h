@@ -26,7 +26,7 @@ struct Failure : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec
+struct OptionDef
 {
     std::string_view name; // without the leading "--"
     bool takesValue;
@@ -43,7 +43,7 @@ public:
     const std::vector<std::string> &Positionals() const { return positionals_; }
 
 private:
-    friend Args ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs,
+    friend Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> defs,
                           std::size_t maxPositionals);
     std::map<std::string, std::string, std::less<>> options_;
     std::vector<std::string> positionals_;
@@ -51,11 +51,11 @@ private:
 
 // "--name VALUE", "--name=VALUE" and "--name" for flags; "--" ends the options. Throws
 // UsageError for an unknown option, a missing or unwanted value and a surplus argument.
-Args ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs,
+Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> defs,
                std::size_t maxPositionals);
 
 // The options every command takes.
-inline constexpr OptionSpec kGlobalOptions[] = {
+inline constexpr OptionDef kGlobalOptions[] = {
     {"places", true}, {"unit", true}, {"constant", true}, {"wavelength", true}};
 
 struct Globals

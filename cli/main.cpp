@@ -11,7 +11,7 @@
 
 namespace {
 
-using cli::OptionSpec;
+using cli::OptionDef;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -19,14 +19,14 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kProgram = "lumidra-calc";
 
-constexpr OptionSpec kPinholeOptions[] = {{"diameter", true}, {"focal", true}};
-constexpr OptionSpec kAngleOptions[] = {{"format", true}, {"focal", true}, {"decimal", false}};
-constexpr OptionSpec kMagnificationOptions[] = {
+constexpr OptionDef kPinholeOptions[] = {{"diameter", true}, {"focal", true}};
+constexpr OptionDef kAngleOptions[] = {{"format", true}, {"focal", true}, {"decimal", false}};
+constexpr OptionDef kMagnificationOptions[] = {
     {"distance", true}, {"focal", true}, {"size", true}};
-constexpr OptionSpec kExposureOptions[] = {{"fnumber", true}, {"film", true}, {"exact", false},
+constexpr OptionDef kExposureOptions[] = {{"fnumber", true}, {"film", true}, {"exact", false},
                                            {"output", true},  {"kind", true}, {"films", true}};
-constexpr OptionSpec kFilmsOptions[] = {{"films", true}};
-constexpr OptionSpec kZonePlateOptions[] = {
+constexpr OptionDef kFilmsOptions[] = {{"films", true}};
+constexpr OptionDef kZonePlateOptions[] = {
     {"zones", true}, {"focal", true}, {"pdf", true}, {"negative", false}, {"enlarge", true}};
 
 struct Command
@@ -34,7 +34,7 @@ struct Command
     std::string_view name;
     std::string_view summary;
     std::string_view help; // usage line and the command's own options
-    std::span<const OptionSpec> options;
+    std::span<const OptionDef> options;
     std::size_t positionals;
     std::string (*run)(const cli::Invocation &);
 };
@@ -175,7 +175,7 @@ int Run(int argc, char **argv)
         const std::string name = all[i].substr(0, eq);
         const bool global = std::any_of(
             std::begin(cli::kGlobalOptions), std::end(cli::kGlobalOptions),
-            [&name](const OptionSpec &spec) { return "--" + std::string(spec.name) == name; });
+            [&name](const OptionDef &def) { return "--" + std::string(def.name) == name; });
         if (!global)
             throw cli::UsageError("unknown option '" + name +
                                   "' before the command (a command's options follow it)");
@@ -202,10 +202,10 @@ int Run(int argc, char **argv)
         }
     }
     args.insert(args.end(), rest.begin(), rest.end());
-    std::vector<OptionSpec> specs(std::begin(cli::kGlobalOptions), std::end(cli::kGlobalOptions));
-    specs.insert(specs.end(), command->options.begin(), command->options.end());
+    std::vector<OptionDef> defs(std::begin(cli::kGlobalOptions), std::end(cli::kGlobalOptions));
+    defs.insert(defs.end(), command->options.begin(), command->options.end());
     // The leading global options count as given before the command's own.
-    const cli::Args parsed = cli::ParseArgs(args, specs, command->positionals);
+    const cli::Args parsed = cli::ParseArgs(args, defs, command->positionals);
     const cli::Globals globals = cli::ReadGlobals(parsed);
     const std::string exeDir = cli::ExecutableDir(argc > 0 ? argv[0] : nullptr);
     const std::string out = command->run({parsed, globals, exeDir});
