@@ -66,8 +66,10 @@ run_fuzzers() {
         name="${name#fuzz_}"
         mkdir -p "$work/$name"
         log="$work/$name.log"
-        # New inputs go to the work folder; the committed seeds are only read.
-        if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        # New inputs go to the work folder; the committed seeds are only read. The outer
+        # timeout only guards against a fuzzer that fails to stop by itself.
+        if timeout --kill-after=10 $((seconds + 120)) \
+            "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             -print_final_stats=1 -artifact_prefix="$work/artifacts/$name-" \
             "$work/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
             runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
