@@ -3,6 +3,7 @@
 #include "ui_frmmain.h"
 
 #include "components/helpcontext.h"
+#include "components/helpviewer.h"
 #include "components/keyfilter.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
@@ -126,6 +127,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     InstallKeyFilters();
 
     WireShell();
+    InstallHelpKey(this);
     WireDiameterTab();
     WireExposureTab();
     WireAngleTab();
@@ -479,11 +481,3 @@ void TfrmMain::exit1Click()
 {
     close();
 }
-
-void TfrmMain::convert1Click() {}
-
-void TfrmMain::preferences1Click() {}
-
-void TfrmMain::content1Click() {}
-
-void TfrmMain::about1Click() {}

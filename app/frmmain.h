@@ -32,6 +32,7 @@ class TfrmMain;
 class TExposureSaveDialog;
 
 class QComboBox;
+class TFrmConvert;
 class TFrmCustomConstant;
 struct TZonePlateInputs;
 
@@ -42,6 +43,11 @@ class TfrmMain : public QMainWindow, public IConstantListHost
 public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
+
+    // Start-up step after the window: the unit conversion tool, hidden until Tools > Unit
+    // Conversion... shows it.
+    void CreateConvertDialog();
+    TFrmConvert *ConvertDialog() const { return FrmConvert; }
 
     // The two constant lists, numbered as the user constant dialog knows them.
     static constexpr tools::ConstantTarget DiameterConstant = tools::ConstantTarget::Pinhole;
@@ -216,6 +222,9 @@ private:
 
     // Owned by this window as its parent; null until CreateCustomConstantDialog.
     TFrmCustomConstant *FrmCustomConstant = nullptr;
+
+    // Owned by this window as its parent; null until CreateConvertDialog.
+    TFrmConvert *FrmConvert = nullptr;
 
     // Exposure tab: the loaded film database, the row labels of the table as shown (the
     // unit texts are added at start-up) and the save dialog, which keeps the name and the

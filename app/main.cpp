@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
 
     TfrmMain window;
     guard.SetMainWindow(&window);
+    window.CreateConvertDialog();
     window.CreateCustomConstantDialog();
     window.show();
     return app.exec();

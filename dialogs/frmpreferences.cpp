@@ -1,0 +1,232 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/frmpreferences.h"
+#include "ui_frmpreferences.h"
+
+#include "components/guarded.h"
+#include "components/helpcontext.h"
+#include "components/helpviewer.h"
+#include "components/keyfilter.h"
+#include "components/uitext.h"
+#include "components/waitcursor.h"
+#include "dialogs/preferenceshost.h"
+#include "tools/settings.h"
+#include "tools/stringtable.h"
+#include "tools/zoneplate.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kHelpContext = 2100;
+constexpr int kMinDigits = 0;
+constexpr int kMaxDigits = 10;
+
+bool InRange(int digits)
+{
+    return digits >= kMinDigits && digits <= kMaxDigits;
+}
+
+} // namespace
+
+TFrmPreferences::TFrmPreferences(IPreferencesHost &host, QWidget *parent)
+    : QDialog(parent), m_host(host), ui(std::make_unique<Ui::TFrmPreferences>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(329, 329);
+
+    // Every control but the rounding box has the dialog's topic; F1 on that box finds the
+    // dialog's all the same.
+    SetHelpContext(this, kHelpContext);
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui->GroupBox1, ui->rbMm, ui->rbIn, ui->GroupBox2, ui->rbSexagesimal, ui->rbDecimal,
+             ui->Label_01, ui->edDigit, ui->UpDown, ui->Label_02, ui->btOk, ui->btCancel})
+        SetHelpContext(control, kHelpContext);
+    InstallHelpKey(this);
+
+    // The key handler of edDigit: whole numbers only.
+    TNumericKeyFilter::Install(ui->edDigit, TNumericKeyFilter::Kind::Integer);
+    ui->UpDown->SetAssociate(ui->edDigit);
+    ui->UpDown->SetRange(kMinDigits, kMaxDigits);
+
+    connect(ui->edDigit, &QLineEdit::textChanged, this,
+            [this] { Guarded(this, [this] { edDigitChange(); }); });
+    connect(ui->btOk, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { btOkClick(); }); });
+    connect(ui->btCancel, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { btCancelClick(); }); });
+
+    FormCreate();
+}
+
+TFrmPreferences::~TFrmPreferences() = default;
+
+void TFrmPreferences::FormCreate()
+{
+    setWindowTitle(u' ' + Str(2000));
+    ui->GroupBox1->setTitle(u' ' + Str(2001) + u' ');
+    ui->rbMm->setText(Str(2002));
+    ui->rbIn->setText(Str(2003));
+    ui->GroupBox2->setTitle(u' ' + Str(2010) + u' ');
+    ui->rbSexagesimal->setText(Str(2011));
+    ui->rbDecimal->setText(Str(2012));
+    ui->Label_01->setText(Str(2004));
+    ui->Label_02->clear();
+    ui->chbExpTimeFormat->setText(u' ' + Str(2007));
+    ui->btOk->setText(Str(2050));
+    ui->btCancel->setText(Str(2104));
+    MakeRoomForLabel();
+
+    (tools::MainUnit == 1 ? ui->rbIn : ui->rbMm)->setChecked(true);
+    (tools::AngleUnit == 1 ? ui->rbDecimal : ui->rbSexagesimal)->setChecked(true);
+    // The arrows hold the number of places within their range and write it into the field.
+    ui->UpDown->SetPosition(tools::DecNum);
+    ui->chbExpTimeFormat->setChecked(tools::ExpTimeFormat == 1);
+}
+
+// The label left of the field keeps its whole text in any font or language: when it is wider
+// than its room, the field, the arrows and the label after them move right by the difference.
+void TFrmPreferences::MakeRoomForLabel()
+{
+    constexpr int kGap = 4;
+    QRect label = ui->Label_01->geometry();
+    label.setWidth(std::max(label.width(), ui->Label_01->sizeHint().width()));
+    ui->Label_01->setGeometry(label);
+    const int overlap = label.right() + 1 + kGap - ui->edDigit->x();
+    if (overlap <= 0)
+        return;
+    for (QWidget *control : std::initializer_list<QWidget *>{ui->edDigit, ui->UpDown, ui->Label_02})
+        control->move(control->x() + overlap, control->y());
+}
+
+int TFrmPreferences::DigitValue() const
+{
+    const std::string text = ToStd(ui->edDigit->text());
+    if (const auto value = tools::ParseWholeNumber(text))
+        return *value;
+    throw std::runtime_error(tools::FormatStr(2008, text));
+}
+
+void TFrmPreferences::ShowRangeMessage()
+{
+    QMessageBox box(QMessageBox::NoIcon, Str(1), Str(2006), QMessageBox::Ok, this);
+    box.exec();
+}
+
+// Checked while typing, so that a wrong number is caught at once; an empty field is allowed
+// until OK.
+void TFrmPreferences::edDigitChange()
+{
+    if (ui->edDigit->text().isEmpty())
+        return;
+    if (!InRange(DigitValue())) {
+        ui->edDigit->selectAll();
+        ShowRangeMessage();
+    }
+}
+
+void TFrmPreferences::btOkClick()
+{
+    if (ui->edDigit->text().isEmpty() || !InRange(DigitValue())) {
+        ShowRangeMessage();
+        ui->edDigit->setFocus();
+        return;
+    }
+    const int digits = DigitValue();
+
+    hide();
+    const WaitCursor hourglass;
+
+    bool unitChanged = false;
+    bool angleChanged = false;
+    bool roundingChanged = false;
+    bool recalculateLengths = false;
+
+    // A write that fails stops the writing; what was written is still loaded and followed by
+    // the window, and the failure is reported at the end.
+    std::exception_ptr failure;
+    try {
+        if (ui->rbMm->isChecked() && tools::MainUnit == 1) {
+            tools::WriteSettingInteger("MainUnit", 0);
+            unitChanged = recalculateLengths = true;
+        } else if (ui->rbIn->isChecked() && tools::MainUnit == 0) {
+            tools::WriteSettingInteger("MainUnit", 1);
+            unitChanged = recalculateLengths = true;
+        }
+
+        if (ui->rbSexagesimal->isChecked() && tools::AngleUnit == 1) {
+            tools::WriteSettingInteger("AngleUnit", 0);
+            angleChanged = true;
+        } else if (ui->rbDecimal->isChecked() && tools::AngleUnit == 0) {
+            tools::WriteSettingInteger("AngleUnit", 1);
+            angleChanged = true;
+        }
+
+        if (ui->chbExpTimeFormat->isChecked() && tools::ExpTimeFormat == 0) {
+            tools::WriteSettingInteger("ExpTimeFormat", 1);
+            roundingChanged = true;
+        } else if (!ui->chbExpTimeFormat->isChecked() && tools::ExpTimeFormat == 1) {
+            tools::WriteSettingInteger("ExpTimeFormat", 0);
+            roundingChanged = true;
+        }
+
+        if (digits != tools::DecNum) {
+            tools::WriteSettingInteger("DecNum", digits);
+            recalculateLengths = true;
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        tools::LoadPreferences();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+
+    done(Accepted);
+
+    if (unitChanged)
+        m_host.SelectMainUnit();
+    if (recalculateLengths) {
+        m_host.CalcOptimalDiameter();
+        m_host.CalcOptimalFocalLength();
+        m_host.CalcFNumber();
+        m_host.CalcExposureFactor();
+        m_host.CalcAngleOfView();
+        m_host.CalcMagnification();
+        if (m_host.ZonePlateRowCount() > 2)
+            m_host.ShowZonePlateTable();
+    }
+    if (angleChanged && !recalculateLengths)
+        m_host.CalcAngleOfView();
+    if (roundingChanged && m_host.ExposureRowCount() > 2)
+        m_host.FillExposureTable();
+
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// Redraws the angle diagram that the dialog covered before it goes.
+void TFrmPreferences::btCancelClick()
+{
+    hide();
+    m_host.CalcAngleOfView();
+    reject();
+}
+
+// Escape works the Cancel button; the close box only closes (QDialog::closeEvent).
+void TFrmPreferences::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        ui->btCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
