@@ -5,7 +5,8 @@
 #     SECONDS seconds each from its seed corpus in tests/fuzz/corpus/;
 #   - the registry back end of the settings store, cross-built with mingw-w64 and run under
 #     Wine in a fresh Wine prefix below /tmp.
-# Usage: scripts/run-hardening.sh [SECONDS] [all|fuzz|wine]   (defaults: 30, all)
+# Usage: scripts/run-hardening.sh [SECONDS] [all|fuzz|wine]   (defaults: 30, all; 0 seconds
+# replays the seed corpora once)
 # Installs the Debian packages it needs. Ends with "hardening: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,13 +62,18 @@ run_fuzzers() {
     scratch="$(mktemp -d /dev/shm/lumidra-fuzz.XXXXXX 2>/dev/null || mktemp -d)"
     export LUMIDRA_FUZZ_SCRATCH="$scratch"
     mkdir -p "$work/artifacts"
+    # 0 seconds replays the seed corpora once (libFuzzer reads -max_total_time=0 as forever).
+    local limit="-max_total_time=$seconds"
+    [ "$seconds" -eq 0 ] && limit="-runs=0"
     for target in "$bin"/fuzz_*; do
         name="$(basename "$target")"
         name="${name#fuzz_}"
         mkdir -p "$work/$name"
         log="$work/$name.log"
-        # New inputs go to the work folder; the committed seeds are only read.
-        if "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        # New inputs go to the work folder; the committed seeds are only read. The outer
+        # timeout only guards against a fuzzer that fails to stop by itself.
+        if timeout --kill-after=10 $((seconds + 120)) \
+            "$target" "$limit" -timeout=10 -rss_limit_mb=2048 \
             -print_final_stats=1 -artifact_prefix="$work/artifacts/$name-" \
             "$work/$name" "tests/fuzz/corpus/$name" >"$log" 2>&1; then
             runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
