@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/firstframe.h"
 #include "app/frmmain.h"
 #include "components/pbjustone.h"
 #include "components/uitext.h"
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    const long long mainNs = firstframe::NowNs();
     QApplication app(argc, argv);
     // The name only: a display name would be appended to the title of every window.
     QApplication::setApplicationName(QStringLiteral("Lumidra"));
@@ -14,7 +16,10 @@ int main(int argc, char *argv[])
     InitDecimalSeparator();
 
     // A second copy brings the first to the front and ends before it touches the settings.
-    TPBJustOne guard(QStringLiteral("Lumidra"));
+    // A start-up measurement guards under a name of its own: it neither hands over to a copy
+    // the user is running nor is handed over to.
+    TPBJustOne guard(firstframe::Requested() ? QStringLiteral("Lumidra-first-frame")
+                                             : QStringLiteral("Lumidra"));
     if (guard.ActivateOtherInstance())
         return 0;
 
@@ -22,6 +27,7 @@ int main(int argc, char *argv[])
     guard.SetMainWindow(&window);
     window.CreateConvertDialog();
     window.CreateCustomConstantDialog();
+    firstframe::ExitAfterFirstFrame(&window, mainNs);
     window.show();
     return app.exec();
 }
