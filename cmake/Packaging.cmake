@@ -12,10 +12,10 @@ set(CPACK_PACKAGE_VENDOR "The Lumidra developers")
 set(CPACK_PACKAGE_CONTACT "The Lumidra developers <lumidra@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calculator for pinhole photography")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lumidra works out the numbers that pinhole photographers need: the optimal pinhole for a \
-focal length, exposure times corrected for the reciprocity failure of a film, the angle of \
-view, the magnification and Fresnel zone plates with a printable PDF. lumidra-calc computes \
-the same on the command line.")
+    "Lumidra works out the numbers that pinhole photographers need: the optimal\n\
+pinhole for a focal length, exposure times corrected for the reciprocity failure\n\
+of a film, the angle of view, the magnification, and Fresnel zone plates with a\n\
+printable PDF. lumidra-calc computes the same on the command line.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.example.org/lumidra/")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
