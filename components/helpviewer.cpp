@@ -4,6 +4,7 @@
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/uitext.h"
+#include "tools/datadirs.h"
 #include "tools/stringtable.h"
 
 #include <QApplication>
@@ -36,18 +37,22 @@ QPointer<THelpViewer> &Viewer()
 
 } // namespace
 
+QStringList HelpFilePaths(const QString &exeDir)
+{
+    QStringList paths;
+    for (const std::string &path : tools::DataFilePaths(ToStd(exeDir), kHelpFileName))
+        paths << QDir::cleanPath(FromStd(path));
+    return paths;
+}
+
 QString LocateHelpFile()
 {
-    const QDir exeDir(QCoreApplication::applicationDirPath());
-    const QString candidates[] = {
-        exeDir.filePath(QLatin1String(kHelpFileName)),
-        exeDir.filePath(QStringLiteral("../share/lumidra/") + QLatin1String(kHelpFileName)),
-    };
+    const QStringList candidates = HelpFilePaths(QCoreApplication::applicationDirPath());
     for (const QString &candidate : candidates) {
         if (QFileInfo(candidate).isFile())
-            return QDir::cleanPath(candidate);
+            return candidate;
     }
-    return QDir::cleanPath(candidates[0]);
+    return candidates.front();
 }
 
 void SetHelpFile(const QString &path)

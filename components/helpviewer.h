@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
@@ -12,8 +13,11 @@ class QPushButton;
 // own. Each help context is a topic of the document, an anchor named after its number
 // (1000 about box, 2100 options, 2200 unit conversion, 3000 to 3400 the five tabs).
 //
-// The document lies beside the executable, or in ../share/lumidra/ relative to it (the layout
-// of an installation under a prefix).
+// The document lies beside the executable, or in the installation's data folder relative to it
+// (tools::DataFilePaths; ../share/lumidra/ by default).
+
+// Where the help document is looked for, in order, for the executable in exeDir.
+QStringList HelpFilePaths(const QString &exeDir);
 
 // The first place where the help document exists; the place beside the executable when it
 // exists nowhere (the missing-file message names it).

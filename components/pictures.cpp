@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/pictures.h"
 
+#include <QDirIterator>
+
 QPixmap Picture(const QString &name, qreal devicePixelRatio)
 {
     const QString base = QStringLiteral(":/pictures/") + name;
@@ -12,4 +14,13 @@ QPixmap Picture(const QString &name, qreal devicePixelRatio)
         }
     }
     return QPixmap(base + QStringLiteral(".png"));
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    QDirIterator files(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files);
+    while (files.hasNext())
+        icon.addFile(files.next());
+    return icon;
 }

@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libbenchmark-dev time
     fonts-dejavu-core
     qpdf
+    desktop-file-utils appstream dpkg-dev file
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

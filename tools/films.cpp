@@ -2,6 +2,7 @@
 #include "tools/films.h"
 
 #include "tools/cp1252.h"
+#include "tools/datadirs.h"
 
 #include <array>
 #include <bit>
@@ -88,10 +89,7 @@ FilmDatabase LoadFilmDatabase(const std::string &path)
 
 std::vector<std::string> FilmDatabasePaths(const std::string &exeDir)
 {
-    namespace fs = std::filesystem;
-    const fs::path dir(exeDir);
-    return {(dir / "films.dat").string(),
-            (dir / ".." / "share" / "lumidra" / "films.dat").string()};
+    return DataFilePaths(exeDir, "films.dat");
 }
 
 FilmDatabase LoadFirstFilmDatabase(const std::vector<std::string> &paths)

@@ -46,8 +46,8 @@ struct FilmDatabase
 // is ignored.
 FilmDatabase LoadFilmDatabase(const std::string &path);
 
-// Where the database is looked for, in this order: beside the executable, then in
-// ../share/lumidra/ relative to it (the layout of an installation under a prefix).
+// Where the database is looked for, in this order: beside the executable, then in the
+// installation's data folder (tools::DataFilePaths; ../share/lumidra/ relative to it by default).
 // exeDir is the folder of the executable, with or without a trailing separator.
 std::vector<std::string> FilmDatabasePaths(const std::string &exeDir);
 

@@ -30,21 +30,32 @@ struct Shot
     int page;
     const char *file;
     std::initializer_list<FieldValue> fields;
+    const char *film;   // chosen in the film list, or nullptr
     const char *button; // pressed after the fields are filled, or nullptr
 };
 
 const Shot kShots[] = {
-    {0, "tab-diameter.png", {{"edPinholeDiameter1", "0.3"}, {"edImageDistance1", "50"}}, nullptr},
-    {1, "tab-exposure.png", {{"edFnumber5", "250"}}, "btCalculate5"},
+    {0,
+     "tab-diameter.png",
+     {{"edPinholeDiameter1", "0.3"}, {"edImageDistance1", "50"}},
+     nullptr,
+     nullptr},
+    {1, "tab-exposure.png", {{"edFnumber5", "250"}}, "Ilford HP5 Plus", "btCalculate5"},
     {2,
      "tab-angle.png",
-     {{"edFormatA", "24"}, {"edFormatB", "36"}, {"edImageDistance2", "50"}},
+     {{"edFormatA", "24"}, {"edFormatB", "36"}, {"edImageDistance2", "25"}},
+     nullptr,
      nullptr},
     {3,
      "tab-magnification.png",
      {{"edObjectdistance", "2000"}, {"edImageDistance3", "50"}, {"edObjectSize", "1800"}},
+     nullptr,
      nullptr},
-    {4, "tab-zoneplate.png", {{"edNumZones", "15"}, {"edImageDistance4", "150"}}, "btCalculate"},
+    {4,
+     "tab-zoneplate.png",
+     {{"edNumZones", "15"}, {"edImageDistance4", "150"}},
+     nullptr,
+     "btCalculate"},
 };
 
 QString Localised(const char *text)
@@ -75,8 +86,19 @@ int main(int argc, char *argv[])
         pages->setCurrentIndex(shot.page);
         for (const FieldValue &f : shot.fields)
             window.findChild<QLineEdit *>(QString::fromUtf8(f.field))->setText(Localised(f.text));
+        if (shot.film) {
+            auto *films = window.findChild<QComboBox *>(QStringLiteral("cbFilmName"));
+            const int index = films->findText(QString::fromUtf8(shot.film));
+            if (index < 0) {
+                std::fprintf(stderr, "no film %s in the film database\n", shot.film);
+                return 1;
+            }
+            films->setCurrentIndex(index);
+        }
         if (shot.button)
             window.findChild<QPushButton *>(QString::fromUtf8(shot.button))->click();
+        // No text cursor blinking in the picture.
+        pages->setFocus();
         app.processEvents();
         const QString path = out.filePath(QString::fromUtf8(shot.file));
         if (!window.grab().save(path)) {

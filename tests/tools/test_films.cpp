@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "buildtools/filmfit/filmsource.h"
 #include "tools/cp1252.h"
+#include "tools/datadirs.h"
 #include "tools/films.h"
 
 #include <gtest/gtest.h>
@@ -140,14 +141,15 @@ TEST_F(FilmDatabaseFile, DuplicateNamesFindTheFirstFilm)
 
 TEST_F(FilmDatabaseFile, LooksBesideTheProgramFirstThenInShare)
 {
+    const std::string share(InstalledDataDirFromBin());
     const std::vector<std::string> expected = {"/opt/l/bin/films.dat",
-                                               "/opt/l/bin/../share/lumidra/films.dat"};
+                                               "/opt/l/bin/" + share + "/films.dat"};
     EXPECT_EQ(FilmDatabasePaths("/opt/l/bin/"), expected);
     EXPECT_EQ(FilmDatabasePaths("/opt/l/bin"), expected);
 
     fs::create_directories(dir_ / "bin");
-    fs::create_directories(dir_ / "share" / "lumidra");
     const auto paths = FilmDatabasePaths((dir_ / "bin").string());
+    fs::create_directories(fs::path(paths[1]).parent_path());
     EXPECT_EQ(LoadFirstFilmDatabase(paths).Status, FilmDatabaseStatus::Missing);
 
     std::ofstream(paths[1], std::ios::binary) << Record("shared");
