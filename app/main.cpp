@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/checkdata.h"
+#include "app/firstframe.h"
 #include "app/frmmain.h"
 #include "components/pbjustone.h"
 #include "components/pictures.h"
@@ -11,6 +12,8 @@
 
 int main(int argc, char *argv[])
 {
+    const long long mainNs = firstframe::NowNs();
+
     // Checking the installation needs no display: no window is made.
     if (IsCheckDataRequest(argc, argv)) {
         QCoreApplication core(argc, argv);
@@ -27,7 +30,10 @@ int main(int argc, char *argv[])
     InitDecimalSeparator();
 
     // A second copy brings the first to the front and ends before it touches the settings.
-    TPBJustOne guard(QStringLiteral("Lumidra"));
+    // A start-up measurement guards under a name of its own: it neither hands over to a copy
+    // the user is running nor is handed over to.
+    TPBJustOne guard(firstframe::Requested() ? QStringLiteral("Lumidra-first-frame")
+                                             : QStringLiteral("Lumidra"));
     if (guard.ActivateOtherInstance())
         return 0;
 
@@ -35,6 +41,7 @@ int main(int argc, char *argv[])
     guard.SetMainWindow(&window);
     window.CreateConvertDialog();
     window.CreateCustomConstantDialog();
+    firstframe::ExitAfterFirstFrame(&window, mainNs);
     window.show();
     return app.exec();
 }

@@ -41,10 +41,17 @@ signals:
 private:
     void Listen(bool removeStaleSocket);
     void AcceptConnections();
-    void ReadRequest(QLocalSocket *socket);
     void BringToFront();
 
     QString m_socketName;
-    QLocalServer *m_server = nullptr;
     QPointer<QWidget> m_window;
+#if defined(Q_OS_LINUX)
+    // Linux speaks over a plain socket in the abstract namespace, the very socket QLocalServer
+    // would open there, so that the program need not load the Qt network library.
+    void ReadRequest(int fd, QByteArray &pending);
+    int m_listenFd = -1;
+#else
+    void ReadRequest(QLocalSocket *socket);
+    QLocalServer *m_server = nullptr;
+#endif
 };

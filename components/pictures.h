@@ -10,6 +10,7 @@
 // a device pixel ratio above 1 the drawing at double size is taken, shown at the same size.
 QPixmap Picture(const QString &name, qreal devicePixelRatio = 1);
 
-// The program's icon, a pinhole camera, in every size it is drawn in (resources/icons, 16 to
-// 256 pixels): the window icon. Built from PNG files because Qt's base libraries read no SVG.
+// The window icon, a pinhole camera, in the sizes a window manager draws (16 to 128 pixels of
+// resources/icons; the installed icon theme has 256 as well). Built from PNG files because
+// Qt's base libraries read no SVG.
 QIcon ApplicationIcon();

@@ -30,12 +30,13 @@ public:
     // -1: the style's natural height.
     int m_height = -1;
 
+    // With a height of its own the header needs no measuring: the table takes only the
+    // height of the hint, and measuring every section's text costs the window's start-up.
     QSize sizeHint() const override
     {
-        QSize size = QHeaderView::sizeHint();
         if (m_height >= 0)
-            size.setHeight(m_height);
-        return size;
+            return QSize(length(), m_height);
+        return QHeaderView::sizeHint();
     }
 };
 

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build
     qt6-base-dev libxkbcommon-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev time
     fonts-dejavu-core
     qpdf
     desktop-file-utils appstream dpkg-dev file

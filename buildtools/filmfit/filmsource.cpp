@@ -66,8 +66,13 @@ public:
             return Version(rest);
         if (key == "film")
             return Film(rest);
-        if (out_.Films.empty() || !film_)
-            return Fail("'" + std::string(key) + "' outside a film");
+        if (out_.Films.empty() || !film_) {
+            // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
+            // "'" + std::string(...).
+            std::string what = "'";
+            what.append(key).append("' outside a film");
+            return Fail(std::move(what));
+        }
         if (key == "source")
             return Source(rest);
         if (key == "power")

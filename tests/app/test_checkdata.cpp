@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,7 +82,7 @@ private slots:
     void ReportsWhereTheDataIs_data();
     void ReportsWhereTheDataIs();
     void RecognisesTheOption();
-    void WindowIconHasEverySize();
+    void WindowIconHasEverySizeAWindowShows();
 };
 
 void TestCheckData::ReportsWhereTheDataIs_data()
@@ -181,11 +183,21 @@ void TestCheckData::RecognisesTheOption()
         QCOMPARE(IsCheckDataRequest(int(c.argv.size()), c.argv.data()), c.request);
 }
 
-void TestCheckData::WindowIconHasEverySize()
+void TestCheckData::WindowIconHasEverySizeAWindowShows()
 {
-    const QList<QSize> sizes = ApplicationIcon().availableSizes();
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    // The sizes the icon is told, and the pictures it reads for them: a file whose name says
+    // another size than it has would be scaled into a blur.
+    const QIcon icon = ApplicationIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    QCOMPARE(sizes.size(), 7); // 256 pixels is left to the icon theme
+    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
+        const QSize expected(size, size);
+        QVERIFY2(sizes.contains(expected), qPrintable(QString::number(size)));
+        const QImage drawn = icon.pixmap(expected).toImage();
+        QCOMPARE(drawn.size(), expected);
+        QCOMPARE(drawn, QImage(QStringLiteral(":/icons/org.example.Lumidra-%1.png").arg(size))
+                            .convertToFormat(drawn.format()));
+    }
 }
 
 QTEST_MAIN(TestCheckData)
