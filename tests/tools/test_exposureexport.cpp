@@ -4,26 +4,19 @@
 #include "tools/optics.h"
 #include "tools/stringtable.h"
 
+#include "tests/support/scratchdir.h"
+
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace tools;
 namespace fs = std::filesystem;
+using testsupport::ReadFile;
 
 namespace {
-
-std::string ReadFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Lines(const std::string &text)
 {
@@ -103,22 +96,11 @@ constexpr Format kFormats[] = {{"excel", "exposure_f22.xls"},
                                {"txttab", "exposure_f22_tab.txt"},
                                {"csv", "exposure_f22.csv"}};
 
-class ExposureExport : public ::testing::Test
+class ExposureExport : public testsupport::ScratchDirTest
 {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("lumidra_exp_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Document(const char *kind) { return BuildExposureDocument(kind, texts_).value(); }
 
-    fs::path dir_;
     const ExportTexts texts_ = SampleTexts();
 };
 
@@ -315,20 +297,15 @@ TEST_F(ExposureExport, FailedSaveLeavesNothingNewAndTheOldFileUnchanged)
     for (const Format &f : kFormats) {
         std::ofstream(dir_ / ("old_" + std::string(f.file)), std::ios::binary) << oldBytes;
     }
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto *previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::vector<bool> written;
-    for (const Format &f : kFormats) {
-        written.push_back(ExportExposureTable((dir_ / f.file).string(), f.kind, texts_));
-        written.push_back(
-            ExportExposureTable((dir_ / ("old_" + std::string(f.file))).string(), f.kind, texts_));
+    {
+        const testsupport::FileSizeLimit limit(100);
+        for (const Format &f : kFormats) {
+            written.push_back(ExportExposureTable((dir_ / f.file).string(), f.kind, texts_));
+            written.push_back(ExportExposureTable((dir_ / ("old_" + std::string(f.file))).string(),
+                                                  f.kind, texts_));
+        }
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
 
     EXPECT_EQ(written, std::vector<bool>(8, false));
     for (const Format &f : kFormats) {

@@ -4,6 +4,8 @@
 #include "tools/datadirs.h"
 #include "tools/films.h"
 
+#include "tests/support/scratchdir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,20 +14,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
-#include <unistd.h>
 
 using namespace tools;
 namespace fs = std::filesystem;
+using testsupport::ReadFile;
 
 namespace {
-
-std::string ReadFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // One 528-byte record laid out field by field: length byte and 255 bytes of name at 0,
 // length byte and 255 bytes of formula at 256, the two doubles little-endian at 512 and 520.
@@ -46,27 +41,15 @@ std::string Record(const std::string &name, const std::string &formula = "", dou
     return r;
 }
 
-class FilmDatabaseFile : public ::testing::Test
+class FilmDatabaseFile : public testsupport::ScratchDirTest
 {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("lumidra_films_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string Write(const std::string &name, const std::string &bytes)
     {
         const fs::path path = dir_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path.string();
     }
-
-    fs::path dir_;
 };
 
 } // namespace

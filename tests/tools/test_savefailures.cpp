@@ -12,6 +12,8 @@
 #include "tools/settings_backend.h"
 #include "tools/zoneplatepdf.h"
 
+#include "tests/support/scratchdir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,14 +154,7 @@ public:
     {
         switch (fault) {
         case Fault::SizeLimit:
-            limited_ = true;
-            ::getrlimit(RLIMIT_FSIZE, &saved_);
-            savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-            {
-                rlimit small = saved_;
-                small.rlim_cur = 16;
-                ::setrlimit(RLIMIT_FSIZE, &small);
-            }
+            sizeLimit_.emplace(16);
             break;
         case Fault::Open:
             SetFileFaultForTesting(FileFault::Open);
@@ -178,39 +173,22 @@ public:
             break; // laid out on disk
         }
     }
-    ~ActiveFault()
-    {
-        SetFileFaultForTesting(FileFault::None);
-        if (limited_) {
-            ::setrlimit(RLIMIT_FSIZE, &saved_);
-            std::signal(SIGXFSZ, savedHandler_);
-        }
-    }
+    ~ActiveFault() { SetFileFaultForTesting(FileFault::None); }
     ActiveFault(const ActiveFault &) = delete;
     ActiveFault &operator=(const ActiveFault &) = delete;
 
 private:
-    bool limited_ = false;
-    rlimit saved_{};
-    void (*savedHandler_)(int) = nullptr;
+    std::optional<testsupport::FileSizeLimit> sizeLimit_;
 };
 
-class SaveFailures : public ::testing::Test
+class SaveFailures : public testsupport::ScratchDirTest
 {
 protected:
-    void SetUp() override
-    {
-        root_ = fs::temp_directory_path() /
-                ("lumidra-save-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
     void TearDown() override
     {
         SetFileFaultForTesting(FileFault::None);
         SetSettingsBackendForTesting(nullptr);
-        fs::remove_all(root_);
+        ScratchDirTest::TearDown();
     }
 
     static void WriteFile(const fs::path &path, const std::string &bytes)
@@ -235,8 +213,6 @@ protected:
         }
         return entries;
     }
-
-    fs::path root_;
 };
 
 TEST_F(SaveFailures, EveryWriterSavesWhenNothingStandsInItsWay)
@@ -244,10 +220,10 @@ TEST_F(SaveFailures, EveryWriterSavesWhenNothingStandsInItsWay)
     // The matrix below means something only if each writer succeeds without the fault,
     // over an older file too.
     for (const Writer &w : Writers()) {
-        const fs::path path = root_ / w.fileName;
+        const fs::path path = dir_ / w.fileName;
         WriteFile(path, w.oldContent);
         EXPECT_EQ(w.save(path.string()), std::nullopt) << w.name;
-        const auto after = Snapshot(root_);
+        const auto after = Snapshot(dir_);
         EXPECT_EQ(after.size(), 1u) << w.name << ": only the file itself";
         EXPECT_NE(after.at(w.fileName), w.oldContent) << w.name;
         fs::remove(path);
@@ -267,7 +243,7 @@ TEST_F(SaveFailures, FailedSaveTellsTheUserAndLeavesTheDiskAsItWas)
                     continue;
                 const std::string label = std::string(w.name) + ", " + f.name +
                                           (existing ? ", replacing a file" : ", new file");
-                const fs::path dir = root_ / std::to_string(scenario++);
+                const fs::path dir = dir_ / std::to_string(scenario++);
                 fs::create_directories(dir);
                 fs::path path = dir / w.fileName;
                 if (f.fault == Fault::ParentIsFile) {
@@ -317,13 +293,13 @@ TEST_F(SaveFailures, UnreadableSettingsFileAndItsBackupSurviveAFailedSave)
         {"too large to be settings", std::string((1 << 20) + 1, ';')},
     };
     for (const Case &c : cases) {
-        const fs::path file = root_ / "Lumidra.reg";
+        const fs::path file = dir_ / "Lumidra.reg";
         const auto layOut = [&] {
-            fs::remove_all(root_);
-            fs::create_directories(root_);
+            fs::remove_all(dir_);
+            fs::create_directories(dir_);
             WriteFile(file, c.content);
-            WriteFile(root_ / "Lumidra.reg.bak", "an earlier damaged file");
-            return Snapshot(root_);
+            WriteFile(dir_ / "Lumidra.reg.bak", "an earlier damaged file");
+            return Snapshot(dir_);
         };
         for (const FaultCase &f : kFaults) {
             if (f.fault == Fault::ParentIsFile || f.fault == Fault::TargetIsFolder)
@@ -335,13 +311,13 @@ TEST_F(SaveFailures, UnreadableSettingsFileAndItsBackupSurviveAFailedSave)
                 message = settings.save(file.string());
             }
             EXPECT_EQ(message, settings.message(file.string())) << c.name << ", " << f.name;
-            EXPECT_TRUE(Snapshot(root_) == before)
+            EXPECT_TRUE(Snapshot(dir_) == before)
                 << c.name << ", " << f.name << ": the disk changed";
         }
 
         layOut();
         EXPECT_EQ(settings.save(file.string()), std::nullopt) << c.name;
-        const auto after = Snapshot(root_);
+        const auto after = Snapshot(dir_);
         EXPECT_EQ(after.size(), 2u) << c.name << ": the file and its backup, nothing more";
         EXPECT_TRUE(after.count("Lumidra.reg.bak") && after.at("Lumidra.reg.bak") == c.content)
             << c.name;

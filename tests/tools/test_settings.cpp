@@ -7,6 +7,8 @@
 #include "tools/settings.h"
 #include "tools/settings_backend.h"
 
+#include "tests/support/scratchdir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,16 +39,12 @@ constexpr const char *kFreshMainUnit = R"(Windows Registry Editor Version 5.00
 
 // Every test keeps its settings in a scratch folder of its own, named by LUMIDRA_SETTINGS,
 // and puts back the environment and the preferences in memory afterwards.
-class Settings : public ::testing::Test
+class Settings : public testsupport::ScratchDirTest
 {
 protected:
     void SetUp() override
     {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("lumidra-" + std::to_string(getpid()) + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        ScratchDirTest::SetUp();
         for (const char *name : {"LUMIDRA_SETTINGS", "XDG_CONFIG_HOME", "HOME"})
             if (const char *value = std::getenv(name))
                 savedEnv_[name] = value;
@@ -65,7 +63,7 @@ protected:
         }
         ResetPreferences();
         SetFileFaultForTesting(FileFault::None);
-        fs::remove_all(dir_);
+        ScratchDirTest::TearDown();
     }
 
     static void ResetPreferences()
@@ -76,11 +74,7 @@ protected:
         ExpTimeFormat = 1;
     }
 
-    static std::string ReadFile(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string ReadFile(const std::string &path) { return testsupport::ReadFile(path); }
 
     static void WriteFile(const std::string &path, const std::string &text)
     {
@@ -107,7 +101,6 @@ protected:
         return names;
     }
 
-    fs::path dir_;
     std::string file_;
     std::map<std::string, std::string> savedEnv_;
 };

@@ -2,28 +2,21 @@
 #include "tools/numtext.h"
 #include "tools/zoneplatepdf.h"
 
+#include "tests/support/scratchdir.h"
+
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace tools;
 namespace fs = std::filesystem;
+using testsupport::ReadFile;
 
 namespace {
 
 constexpr const char *kDate = "20240315093007";
-
-std::string ReadFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool Contains(const std::string &text, const std::string &part)
 {
@@ -80,19 +73,9 @@ void ExpectSoundStructure(const std::string &pdf, const std::string &name)
     EXPECT_EQ(pdf.find("endstream\r\n", begin), begin + length);
 }
 
-class ZonePlatePdf : public ::testing::Test
+class ZonePlatePdf : public testsupport::ScratchDirTest
 {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("lumidra_zp_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Writes the plate and has qpdf check the file, when qpdf is installed.
     void ExpectQpdfAccepts(const ZonePlatePdfInput &in, const std::string &name)
     {
@@ -101,8 +84,6 @@ protected:
         const std::string command = "qpdf --check '" + path.string() + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << name;
     }
-
-    fs::path dir_;
 };
 
 } // namespace
@@ -266,16 +247,13 @@ TEST_F(ZonePlatePdf, FailedWriteLeavesNothingNewAndTheOldFileUnchanged)
     const std::string oldBytes = "an older plate";
     std::ofstream(old, std::ios::binary) << oldBytes;
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto *previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool freshWritten = WriteZonePlatePdf(fresh.string(), in);
-    const bool oldWritten = WriteZonePlatePdf(old.string(), in);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    bool freshWritten = true;
+    bool oldWritten = true;
+    {
+        const testsupport::FileSizeLimit limit(100);
+        freshWritten = WriteZonePlatePdf(fresh.string(), in);
+        oldWritten = WriteZonePlatePdf(old.string(), in);
+    }
 
     EXPECT_FALSE(freshWritten);
     EXPECT_FALSE(oldWritten);
