@@ -9,6 +9,7 @@
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
 #include "modalscript.h"
+#include "tests/support/filmrecord.h"
 #include "tools/settings.h"
 
 #include <QCheckBox>
@@ -18,27 +19,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <bit>
-#include <cstdint>
 #include <memory>
 #include <optional>
 
-// One 528-byte record of films.dat: name and formula each as a length byte and 255 bytes,
-// then the two doubles, little-endian.
+// One record of films.dat (testsupport::FilmRecord).
 inline QByteArray Record(const QByteArray &name, const QByteArray &formula = {}, double minTime = 0,
                          double maxTime = 0)
 {
-    QByteArray r(528, '\0');
-    r[0] = static_cast<char>(name.size());
-    r.replace(1, name.size(), name);
-    r[256] = static_cast<char>(formula.size());
-    r.replace(257, formula.size(), formula);
-    for (auto [at, value] : {std::pair{512, minTime}, std::pair{520, maxTime}}) {
-        const auto bits = std::bit_cast<std::uint64_t>(value);
-        for (int i = 0; i < 8; ++i)
-            r[at + i] = static_cast<char>(bits >> (8 * i));
-    }
-    return r;
+    return QByteArray::fromStdString(
+        testsupport::FilmRecord(name.toStdString(), formula.toStdString(), minTime, maxTime));
 }
 
 // The films of the test database by their place in the list.

@@ -4,42 +4,23 @@
 #include "tools/datadirs.h"
 #include "tools/films.h"
 
+#include "tests/support/filmrecord.h"
 #include "tests/support/scratchdir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
 using namespace tools;
 namespace fs = std::filesystem;
+using testsupport::FilmRecord;
 using testsupport::ReadFile;
 
 namespace {
-
-// One 528-byte record laid out field by field: length byte and 255 bytes of name at 0,
-// length byte and 255 bytes of formula at 256, the two doubles little-endian at 512 and 520.
-// The bytes after a text's used length are filled with 'x': the reader must ignore them.
-std::string Record(const std::string &name, const std::string &formula = "", double minTime = 0,
-                   double maxTime = 0)
-{
-    std::string r(528, 'x');
-    r[0] = static_cast<char>(name.size());
-    r.replace(1, name.size(), name);
-    r[256] = static_cast<char>(formula.size());
-    r.replace(257, formula.size(), formula);
-    for (auto [at, value] : {std::pair{512, minTime}, std::pair{520, maxTime}}) {
-        const auto bits = std::bit_cast<std::uint64_t>(value);
-        for (int i = 0; i < 8; ++i)
-            r[at + i] = static_cast<char>(bits >> (8 * i));
-    }
-    return r;
-}
 
 class FilmDatabaseFile : public testsupport::ScratchDirTest
 {
@@ -56,9 +37,9 @@ protected:
 
 TEST_F(FilmDatabaseFile, LoadsRecordsAndJudgesTheFileLength)
 {
-    const std::string version = Record("2026.12");
-    const std::string film1 = Record("Film A", "+1", 1, 100);
-    const std::string film2 = Record("Film B", "+2", 2, 200);
+    const std::string version = FilmRecord("2026.12");
+    const std::string film1 = FilmRecord("Film A", "+1", 1, 100);
+    const std::string film2 = FilmRecord("Film B", "+2", 2, 200);
     struct Case
     {
         const char *name;
@@ -89,13 +70,13 @@ TEST_F(FilmDatabaseFile, LoadsRecordsAndJudgesTheFileLength)
 TEST_F(FilmDatabaseFile, ReadsTheFieldsOfARecord)
 {
     // MinTime written out byte by byte: 0.5 is 3F E0 00 .. 00, stored lowest byte first.
-    std::string film = Record(std::string("Fil\xE9", 4), "+0,5-1.25", 0, 7200);
+    std::string film = FilmRecord(std::string("Fil\xE9", 4), "+0,5-1.25", 0, 7200);
     const char half[] = {0, 0, 0, 0, 0, 0, '\xE0', '\x3F'};
     film.replace(512, 8, half, 8);
     const std::string longName(255, 'N');
-    const std::string full = Record(longName, std::string(255, '9'), 1, 2);
+    const std::string full = FilmRecord(longName, std::string(255, '9'), 1, 2);
     const FilmDatabase db =
-        LoadFilmDatabase(Write("films.dat", Record(std::string("\xC4 1", 3)) + film + full));
+        LoadFilmDatabase(Write("films.dat", FilmRecord(std::string("\xC4 1", 3)) + film + full));
 
     ASSERT_EQ(db.Status, FilmDatabaseStatus::Ok);
     EXPECT_EQ(db.FilmDBVersion, "\u00C4 1"); // shown text: converted from Windows-1252
@@ -110,9 +91,9 @@ TEST_F(FilmDatabaseFile, ReadsTheFieldsOfARecord)
 
 TEST_F(FilmDatabaseFile, DuplicateNamesFindTheFirstFilm)
 {
-    const FilmDatabase db =
-        LoadFilmDatabase(Write("films.dat", Record("v") + Record("Twin", "+1") +
-                                                Record("Other", "+2") + Record("Twin", "+3")));
+    const FilmDatabase db = LoadFilmDatabase(
+        Write("films.dat", FilmRecord("v") + FilmRecord("Twin", "+1") + FilmRecord("Other", "+2") +
+                               FilmRecord("Twin", "+3")));
     ASSERT_EQ(db.Films.size(), 3u);
     const TFilmRecord *film = FindSelectedFilm(db.Films, "Twin");
     ASSERT_NE(film, nullptr);
@@ -135,13 +116,13 @@ TEST_F(FilmDatabaseFile, LooksBesideTheProgramFirstThenInShare)
     fs::create_directories(fs::path(paths[1]).parent_path());
     EXPECT_EQ(LoadFirstFilmDatabase(paths).Status, FilmDatabaseStatus::Missing);
 
-    std::ofstream(paths[1], std::ios::binary) << Record("shared");
+    std::ofstream(paths[1], std::ios::binary) << FilmRecord("shared");
     EXPECT_EQ(LoadFirstFilmDatabase(paths).FilmDBVersion, "shared");
 
     // A damaged file beside the program is reported, not passed over.
     std::ofstream(paths[0], std::ios::binary) << "short";
     EXPECT_EQ(LoadFirstFilmDatabase(paths).Status, FilmDatabaseStatus::Damaged);
-    std::ofstream(paths[0], std::ios::binary) << Record("beside");
+    std::ofstream(paths[0], std::ios::binary) << FilmRecord("beside");
     EXPECT_EQ(LoadFirstFilmDatabase(paths).FilmDBVersion, "beside");
 }
 
