@@ -16,7 +16,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <unistd.h>
 #else
 #include <QLocalServer>
 #include <QLocalSocket>
