@@ -96,9 +96,8 @@ FilmModel MakeFilmModel(std::vector<double> coeffs, double minTime, double maxTi
     const double start = ContinuationStart(minTime, maxTime);
     double slope = kNone;
     if (start < maxTime) {
-        // A start at or below zero (a broken range) fails the test below: no slope.
         const double low = EvaluatePolynomial(model.Coeffs, start);
-        if (start > 0 && low > 0)
+        if (low > 0)
             slope = std::log(top / low) / std::log(maxTime / start);
     } else {
         slope = LocalSlope(model.Coeffs, maxTime);

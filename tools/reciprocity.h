@@ -40,6 +40,7 @@ struct FilmModel
 // when the range is shorter than that.
 double ContinuationStart(double minTime, double maxTime);
 
+// The model of a polynomial over [minTime, maxTime], its continuation worked out once.
 FilmModel MakeFilmModel(std::vector<double> coeffs, double minTime, double maxTime);
 
 // The time a film needs for the metered time t (seconds):
@@ -49,7 +50,9 @@ FilmModel MakeFilmModel(std::vector<double> coeffs, double minTime, double maxTi
 //     coordinates, P(MaxTime)·(t / MaxTime)^Slope. NaN (shown as "-") when the model has no
 //     positive value to carry on from.
 // A polynomial is only a model of its range: far outside it, it swings to absurd or negative
-// values, while a film's reciprocity failure goes on as it did at the end of its data.
+// values, while a film's reciprocity failure goes on as it did at the end of its data. (The
+// continuation goes through std::pow, whose last bit may differ between C libraries; that
+// shows only in a time lying exactly on a boundary of its text.)
 double CorrectedTime(const FilmModel &model, double t);
 
 } // namespace tools
