@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -100,15 +101,19 @@ std::string RunZonePlate(const Invocation &in)
     pi.negative = args.Has("negative");
     pi.magnification = m;
     pi.date = tools::CurrentPdfDate();
+    // Every name is checked before the first file is written.
     using Kind = tools::ZonePlateFileKind;
+    std::vector<std::pair<std::string, Kind>> files;
     for (const auto &[option, kind] : {std::pair{pdf, Kind::Pdf}, std::pair{svg, Kind::Svg}}) {
         if (!option)
             continue;
         // The kind asked for is written, whatever the name ends in.
-        const std::string name = tools::ZonePlateFileNameFor(*option, kind);
-        if (name.empty())
+        files.emplace_back(tools::ZonePlateFileNameFor(*option, kind), kind);
+        if (files.back().first.empty())
             throw UsageError(std::string("option --") + (kind == Kind::Pdf ? "pdf" : "svg") +
                              " needs a file name");
+    }
+    for (const auto &[name, kind] : files) {
         const bool written = kind == Kind::Pdf ? tools::WriteZonePlatePdf(name, pi)
                                                : tools::WriteZonePlateSvg(name, pi);
         if (!written)
