@@ -9,9 +9,8 @@ compared with the radii worked out here, independently of the program:
 d(i) = c * sqrt(i * f * lambda) * M millimetres.
 
 Checked: the expected files of the core's tests (3 zones, f = 100 mm, c = 2, positive and
-negative), and a plate that lumidra-calc writes enlarged 20 times (15 zones, f = 150 mm, c = 2)
-as SVG and PDF at once, drawn at its size in millimetres; the PDF written with it has the same
-page and starts each circle's path at the left end, cx - r, of the image's disc.
+negative), and a plate that lumidra-calc writes enlarged 20 times (15 zones, f = 150 mm, c = 2),
+drawn at its size in millimetres.
 
 Exit status 0 when all holds, 1 on a difference, 77 (skipped) without rsvg-convert.
 """
@@ -19,7 +18,6 @@ Exit status 0 when all holds, 1 on a difference, 77 (skipped) without rsvg-conve
 import argparse
 import math
 import os
-import re
 import shutil
 import struct
 import subprocess
@@ -167,21 +165,6 @@ def measure(png, name, centre_px, radii_px):
           f"{expected[-1]:.2f} px, all within {largest:.2f} px of the computed radii")
 
 
-def compare_with_pdf(pdf_path, side, radii):
-    with open(pdf_path, "rb") as f:
-        pdf = f.read().decode("latin-1")
-    media = re.search(r"/MediaBox \[0 0 (\S+) (\S+)\]", pdf)
-    check(media and float(media.group(1)) == side and float(media.group(2)) == side,
-          f"{pdf_path}: the page differs from the image's {side} points")
-    # Each circle's path begins with a move to its leftmost point; a positive's black page
-    # begins with a move to the origin.
-    starts = [float(x) for x in re.findall(r"\n(\S+) \S+ m\r", pdf) if x != "0"]
-    check(len(starts) == len(radii), f"{pdf_path}: {len(starts)} circles, not {len(radii)}")
-    for k, (start, r) in enumerate(zip(starts, radii)):
-        check(abs(start - (side / 2 - r)) < 1e-12 * side,
-              f"{pdf_path}: circle {k + 1} starts at {start}, the image's at {side / 2 - r}")
-
-
 def render(svg, png, extra):
     subprocess.run(["rsvg-convert", "-f", "png", "-o", png, *extra, svg], check=True)
 
@@ -223,9 +206,8 @@ def main():
     for polarity, flags in (("positive", []), ("negative", ["--negative"])):
         base = os.path.join(args.work, f"n15_{polarity}")
         subprocess.run([args.cli, "zoneplate", "--zones", "15", "--focal", "150", "--constant",
-                        "2", "--enlarge", "20", "--svg", base, "--pdf", base, *flags], check=True)
-        _, side, radii = read_svg(base + ".svg", polarity == "negative")
-        compare_with_pdf(base + ".pdf", side, radii)
+                        "2", "--enlarge", "20", "--svg", base, *flags], check=True)
+        _, side, _ = read_svg(base + ".svg", polarity == "negative")
         png = base + ".png"
         render(base + ".svg", png, ["--dpi-x", "300", "--dpi-y", "300"])
         px_per_mm = 300 / 25.4

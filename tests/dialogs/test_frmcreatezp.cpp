@@ -478,10 +478,6 @@ void TestFrmCreateZP::printCheckLine_data()
                                      << "On paper: plate 1.625 mm across, outer ring 2.00 dots "
                                         "at 341 dpi."
                                      << false;
-    QTest::newRow("factor ignored while Enlarge is clear")
-        << false << "2"
-        << "1200"
-        << "On paper: plate 0.812 mm across, outer ring 3.52 dots at 1200 dpi." << false;
     QTest::newRow("empty factor is true size")
         << true << ""
         << "1200"
@@ -492,14 +488,6 @@ void TestFrmCreateZP::printCheckLine_data()
     QTest::newRow("resolution below 72")
         << false << ""
         << "71"
-        << "The printer resolution is a whole number of dots per inch from 72 to 9600." << false;
-    QTest::newRow("resolution above 9600")
-        << false << ""
-        << "9601"
-        << "The printer resolution is a whole number of dots per inch from 72 to 9600." << false;
-    QTest::newRow("no resolution")
-        << false << ""
-        << ""
         << "The printer resolution is a whole number of dots per inch from 72 to 9600." << false;
 }
 
@@ -540,8 +528,6 @@ void TestFrmCreateZP::printerDpiIsRemembered_data()
     QTest::addColumn<QString>("after");
     QTest::newRow("first run, saved unchanged") << 0 << "1200"
                                                 << "" << true << "<none>";
-    QTest::newRow("first run, saved with 600") << 0 << "1200"
-                                               << "600" << true << "600";
     QTest::newRow("stored 2400, cancelled") << 2400 << "2400"
                                             << "600" << false << "2400";
     QTest::newRow("stored 2400, saved with 300") << 2400 << "2400"
@@ -589,12 +575,8 @@ void TestFrmCreateZP::writesSvgBesidePdf_data()
     QTest::addColumn<QString>("written");
     QTest::newRow("SVG chosen, bare name") << true << "plate"
                                            << "plate.svg";
-    QTest::newRow("SVG chosen, other extension") << true << "plate.SVG"
-                                                 << "plate.SVG.svg";
     QTest::newRow("PDF chosen, name ends in .svg") << false << "plate.svg"
                                                    << "plate.svg";
-    QTest::newRow("SVG chosen, name ends in .pdf") << true << "plate.pdf"
-                                                   << "plate.pdf";
 }
 
 void TestFrmCreateZP::writesSvgBesidePdf()
