@@ -90,11 +90,11 @@ const Command kCommands[] = {
      "                   with --pdf too, both files are written\n"
      "  --negative       black open zones on white (default: white open zones on black)\n"
      "  --enlarge M      draw the plate M times its size (M of 2 or more)\n"
-     "  --dpi R          check the print on a printer of R dots per inch (72 to 9600): adds\n"
-     "                   the plate's size on paper and the width of its outer ring in\n"
-     "                   millimetres and in dots (with 1 zone: the disc itself); under 2\n"
-     "                   dots a warning on standard error names the smallest enlargement\n"
-     "                   that gives 3 dots (exit status 0)\n"
+     "  --dpi R          check the print on a printer of R dots per inch (72 to 9600) at\n"
+     "                   the enlargement M: adds the plate's size on paper and the width of\n"
+     "                   its outer ring (with 1 zone: the disc itself), in the unit of --unit\n"
+     "                   and in dots; under 2 dots a warning on standard error names the\n"
+     "                   smallest enlargement that gives 3 dots (exit status 0)\n"
      "  prints the f number and the outer diameter of each zone, in the unit of --unit\n"
      "  uses --constant and --wavelength\n",
      kZonePlateOptions, 0, cli::RunZonePlate},
