@@ -6,13 +6,14 @@
 // For every film of the source it fits a polynomial in the metered time to the maker's
 // reciprocity model over the film's range, checks the entry as the program will read and apply
 // it (formula text read back, the correction and its continuation past the range), and fails
-// when any film breaks a rule of buildtools/filmfit/fitfilm.h. The report goes to standard
+// when any film breaks a rule of tools/filmfit.h, the fit the program runs on the films its
+// users enter. The report goes to standard
 // output: per film the range, the degree, the largest error against the maker's model and
 // where it lies, and the slope at which the program carries the entry on past its range
 // beside the maker's slope.
-#include "buildtools/filmfit/filmsource.h"
-#include "buildtools/filmfit/fitfilm.h"
 #include "tools/cp1252.h"
+#include "tools/filmfit.h"
+#include "tools/filmsource.h"
 
 #include <bit>
 #include <charconv>
@@ -111,9 +112,9 @@ int main(int argc, char **argv)
         return Fail(std::string("cannot read ") + argv[1]);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    filmfit::FilmSourceFile source;
+    tools::FilmSourceFile source;
     std::string error;
-    if (!filmfit::ParseFilmSource(text, source, error))
+    if (!tools::ParseFilmSource(text, source, error))
         return Fail(std::string(argv[1]) + ": " + error);
     std::string version = tools::Utf8ToCp1252(source.Version);
     if (version.size() > kFieldLength || tools::Cp1252ToUtf8(version) != source.Version)
@@ -123,7 +124,7 @@ int main(int argc, char **argv)
     bool ok = true;
     std::string report = "film                              from (s)   to (s) degree  error  at (s)"
                          "  slope  maker\n";
-    for (const filmfit::FilmSource &film : source.Films) {
+    for (const tools::FilmSource &film : source.Films) {
         std::string name = tools::Utf8ToCp1252(film.Name);
         const std::string line = "line " + std::to_string(film.Line) + ": ";
         if (name.size() >= kFieldLength || tools::Cp1252ToUtf8(name) != film.Name) {
@@ -131,9 +132,9 @@ int main(int argc, char **argv)
             Fail(line + "the name '" + film.Name + "' does not fit a record in Windows-1252");
             continue;
         }
-        const filmfit::FilmFit f = filmfit::FitFilm(film);
+        const tools::FilmFit f = tools::FitFilm(film.Model, film.Examples);
         report += film.Name + std::string(film.Name.size() < 32 ? 32 - film.Name.size() : 0, ' ') +
-                  Column(Number(film.MinTime), 10) + Column(Number(film.MaxTime), 8) +
+                  Column(Number(f.MinTime), 10) + Column(Number(f.MaxTime), 8) +
                   Column(Number(f.Degree), 6) + Column(Number(100 * f.Error.Max, 2) + "%", 6) +
                   Column(Number(f.Error.At, 3), 8) + Column(Number(f.Slope, 3), 6) +
                   Column(Number(f.MakerSlope, 3), 6) + "\n";
@@ -142,7 +143,7 @@ int main(int argc, char **argv)
             Fail(line + "the entry of '" + film.Name + "' " + fault);
         }
         if (f.Faults.empty())
-            content += Record({name, f.Formula, film.MinTime, film.MaxTime});
+            content += Record({name, f.Formula, f.MinTime, f.MaxTime});
     }
     std::fputs(report.c_str(), stdout);
     if (!ok)

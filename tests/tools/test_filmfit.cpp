@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fitting of film database entries (buildtools/filmfit), which the build relies on to
-// refuse an entry that would give a photographer a wrong time.
-#include "buildtools/filmfit/fitfilm.h"
-#include "buildtools/filmfit/linprog.h"
-#include "buildtools/filmfit/polyfit.h"
+// The fitting of film database entries (tools/filmfit.h), which the build and the program rely
+// on to refuse an entry that would give a photographer a wrong time.
+#include "tools/filmfit.h"
+#include "tools/filmsource.h"
+#include "tools/linprog.h"
+#include "tools/polyfit.h"
 #include "tools/reciprocity.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@
 #include <string>
 #include <vector>
 
-using namespace filmfit;
+using namespace tools;
 
 TEST(LinearProgram, SolvesOrRefuses)
 {
@@ -81,9 +82,9 @@ TEST(FilmFit, FitsUnderItsConditions)
     FitTarget held{law(1.3), 1, 100, {{10, 20}}, 0.01, 25, 1.3, 0.01};
     const auto h = FitConstrainedMinimax(held, 6);
     ASSERT_TRUE(h);
-    const tools::FilmModel model = tools::MakeFilmModel(*h, 1, 100);
+    const FilmModel model = MakeFilmModel(*h, 1, 100);
     EXPECT_NEAR(model.Slope, 1.3, 0.01 + 1e-9);
-    EXPECT_NEAR(tools::EvaluatePolynomial(*h, 10), 20, 0.2 + 1e-9);
+    EXPECT_NEAR(EvaluatePolynomial(*h, 10), 20, 0.2 + 1e-9);
     EXPECT_TRUE(RisesThroughout(*h, 1, 100));
 
     // A straight line cannot pass 1 s → 1 s, 2 s → 10 s and 3 s → 3 s.
@@ -109,7 +110,7 @@ TEST(FilmFit, FormulaTextIsPlainDecimals)
     };
     for (const Case &c : cases) {
         EXPECT_EQ(FormulaText(c.coeffs, c.digits), c.text);
-        EXPECT_TRUE(tools::ParseFilmFormula(c.text)) << c.text;
+        EXPECT_TRUE(ParseFilmFormula(c.text)) << c.text;
     }
 }
 
@@ -122,7 +123,7 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
         EXPECT_TRUE(ParseFilmSource(source, file, error)) << error;
         return file.Films.empty() ? FilmSource{} : file.Films[0];
     };
-    const std::string fitted = FitFilm(film(law)).Formula;
+    const std::string fitted = FitFilm(film(law).Model).Formula;
     struct Case
     {
         const char *name;
@@ -154,7 +155,8 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
     };
     for (const Case &c : cases) {
         const FilmSource source = film(c.source);
-        const FilmFit fit = c.formula.empty() ? FitFilm(source) : CheckEntry(source, c.formula);
+        const FilmFit fit = c.formula.empty() ? FitFilm(source.Model, source.Examples)
+                                              : CheckEntry(source.Model, source.Examples, c.formula);
         std::string all;
         for (const std::string &f : fit.Faults)
             all += f + "; ";
