@@ -11,72 +11,22 @@
 // output: per film the range, the degree, the largest error against the maker's model and
 // where it lies, and the slope at which the program carries the entry on past its range
 // beside the maker's slope.
+#include "tools/atomicfile.h"
 #include "tools/cp1252.h"
 #include "tools/filmfit.h"
+#include "tools/films.h"
 #include "tools/filmsource.h"
 
-#include <bit>
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t kFieldLength = 255;
-constexpr std::size_t kRecordSize = 528;
-
-struct Entry
-{
-    std::string Name;    // Windows-1252
-    std::string Formula; // as stored
-    double MinTime = 0;
-    double MaxTime = 0;
-};
-
-void PutText(std::string &record, std::size_t at, const std::string &text)
-{
-    record[at] = static_cast<char>(text.size());
-    record.replace(at + 1, text.size(), text);
-}
-
-// IEEE 754 little-endian, whatever the byte order of the machine the tool runs on.
-void PutDouble(std::string &record, std::size_t at, double value)
-{
-    auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int i = 0; i < 8; ++i)
-        record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
-
-std::string Record(const Entry &e)
-{
-    std::string record(kRecordSize, '\0');
-    PutText(record, 0, e.Name);
-    PutText(record, 256, e.Formula);
-    PutDouble(record, 512, e.MinTime);
-    PutDouble(record, 520, e.MaxTime);
-    return record;
-}
-
-bool WriteWhole(const std::string &path, const std::string &content)
-{
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::remove(path.c_str());
-    return std::rename(temp.c_str(), path.c_str()) == 0;
-}
 
 // Report columns: numbers through std::to_chars, never through the C library's locale.
 std::string Column(std::string text, std::size_t width)
@@ -120,7 +70,7 @@ int main(int argc, char **argv)
     if (version.size() > kFieldLength || tools::Cp1252ToUtf8(version) != source.Version)
         return Fail("the version text does not fit a record in Windows-1252");
 
-    std::string content = Record({version, "", 0, 0});
+    tools::TFilms entries;
     bool ok = true;
     std::string report = "film                              from (s)   to (s) degree  error  at (s)"
                          "  slope  maker\n";
@@ -143,12 +93,12 @@ int main(int argc, char **argv)
             Fail(line + "the entry of '" + film.Name + "' " + fault);
         }
         if (f.Faults.empty())
-            content += Record({name, f.Formula, f.MinTime, f.MaxTime});
+            entries.push_back({name, f.Formula, f.MinTime, f.MaxTime});
     }
     std::fputs(report.c_str(), stdout);
     if (!ok)
         return 1;
-    if (!WriteWhole(argv[2], content))
+    if (!tools::WriteFileAtomically(argv[2], tools::FilmDatabaseBytes(version, entries)))
         return Fail(std::string("cannot write ") + argv[2]);
     return 0;
 }
