@@ -119,6 +119,9 @@ FilmFit Check(const FilmModelData &model, const std::vector<FilmPoint> &pairs,
         fault("is carried on past " + Number(to, 0) + " s at the slope " + Number(fit.Slope, 3) +
               ", the maker's is " + Number(fit.MakerSlope, 3));
     for (const FilmPoint &p : pairs) {
+        // A pair outside a narrowed range is no part of the entry.
+        if (p.Metered < model.MinTime || p.Metered > to)
+            continue;
         const double corrected = CorrectedTime(entry, p.Metered);
         if (!(std::abs(corrected / p.Corrected - 1) <= kFitPairLimit))
             fault("gives " + Number(corrected, 2) + " s for " + Number(p.Metered, 2) +

@@ -61,13 +61,14 @@ FilmInputCheck ReadPairs(const FilmInput &input)
 {
     FilmModelData model;
     std::size_t used = 0;
+    for (std::size_t i = 0; i < input.Pairs.size(); ++i)
+        if (!input.Pairs[i].Empty() && ++used > kMaxFilmPairs)
+            return Fail(FilmInputFault::TooManyPairs, static_cast<int>(i) + 1);
     for (std::size_t i = 0; i < input.Pairs.size(); ++i) {
         const FilmPairInput &pair = input.Pairs[i];
         const int at = static_cast<int>(i) + 1;
         if (pair.Empty())
             continue;
-        if (++used > kMaxFilmPairs)
-            return Fail(FilmInputFault::TooManyPairs, at);
         if (pair.Metered.empty() || pair.Needed.empty())
             return Fail(FilmInputFault::PairIncomplete, at);
         const std::optional<double> metered = ReadFilmNumber(pair.Metered);
