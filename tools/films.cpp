@@ -78,6 +78,7 @@ FilmDatabase LoadFilmDatabase(const std::string &path)
     if (st.type() == fs::file_type::not_found)
         return db; // Missing
     db.Status = FilmDatabaseStatus::Damaged;
+    db.Path = path;
     if (ec)
         return db;
 

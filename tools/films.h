@@ -42,6 +42,7 @@ struct FilmDatabase
     FilmDatabaseStatus Status = FilmDatabaseStatus::Missing;
     std::string FilmDBVersion; // UTF-8; empty unless Status is Ok
     TFilms Films;              // empty unless Status is Ok
+    std::string Path;          // the file found; empty when Missing
 };
 
 // Reads the whole database at path. A remainder shorter than a record at the end of the file

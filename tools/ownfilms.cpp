@@ -205,6 +205,14 @@ OwnFilms LoadOwnFilms(const std::string &folder)
     return own;
 }
 
+bool OwnFilmsClashWith(const std::string &folder, const std::string &shippedPath)
+{
+    if (folder.empty() || shippedPath.empty())
+        return false;
+    std::error_code ec;
+    return fs::equivalent(OwnFilmsDatPath(folder), shippedPath, ec) && !ec;
+}
+
 bool SaveOwnFilms(const std::string &folder, const std::vector<OwnFilm> &films, std::string *error)
 {
     if (folder.empty())

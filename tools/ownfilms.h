@@ -49,6 +49,11 @@ std::string OwnFilmsBackupPath(const std::string &damagedFile);
 
 OwnFilms LoadOwnFilms(const std::string &folder);
 
+// Whether the own films' films.dat in folder is the very file of the shipped database at
+// shippedPath (settings kept in the program's folder): the program then keeps no films of the
+// user's own, rather than read or replace the shipped ones.
+bool OwnFilmsClashWith(const std::string &folder, const std::string &shippedPath);
+
 // Writes films as the own films into folder (made when missing), each file whole or not at
 // all. A file that reads as damaged is first kept under OwnFilmsBackupPath. When a write
 // fails, both files are put back as they were and the reason is given in *error.

@@ -4,6 +4,7 @@
 
 #include "app/frmmain.h"
 #include "components/uitext.h"
+#include "dialogs/frmfilmedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdio>
 
@@ -105,6 +107,25 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+
+    // The dialog of a film of one's own, as a photographer enters Tri-X from his own tests.
+    tools::FilmInput trix;
+    trix.Name = "Kodak Tri-X 400 (own test)";
+    trix.PowerLaw = false;
+    trix.Pairs = {{"1", "2"}, {"10", "50"}, {"100", "1200"}};
+    TFrmFilmEdit dialog(trix, {}, [](const tools::OwnFilm &) { return true; }, &window);
+    dialog.show();
+    while (dialog.FitPending()) {
+        app.processEvents();
+        QThread::msleep(10);
+    }
+    dialog.findChild<QWidget *>(QStringLiteral("btCancel"))->setFocus();
+    app.processEvents();
+    const QString path = out.filePath(QStringLiteral("dialog-film.png"));
+    if (!dialog.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
     }
     return 0;
 }

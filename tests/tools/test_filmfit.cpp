@@ -237,10 +237,12 @@ TEST(FilmFit, EveryKindOfModelMeetsTheRules)
         }
         EXPECT_LE(worst, 0.05) << c.name;
         EXPECT_LE(worst, fit.Error.Max + 1e-9) << c.name << ": the error told is the largest";
-        for (const FilmPoint &p : m.Points)
-            if (p.Metered >= m.MinTime && p.Metered <= m.MaxTime)
+        for (const FilmPoint &p : m.Points) {
+            if (p.Metered >= m.MinTime && p.Metered <= m.MaxTime) {
                 EXPECT_NEAR(CorrectedTime(entry, p.Metered) / p.Corrected, 1, 0.02)
                     << c.name << " at " << p.Metered << " s";
+            }
+        }
         EXPECT_NEAR(entry.Slope, ModelSlope(m), 0.02) << c.name;
         for (double t = m.MaxTime; m.Power > 0 && t <= 20 * m.MaxTime; t *= 1.2)
             EXPECT_NEAR(CorrectedTime(entry, t) / ModelTime(m, t), 1, 0.15)
