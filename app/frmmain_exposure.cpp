@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -255,6 +256,16 @@ void TfrmMain::ResetExposureTable()
     grid->ClearRowColors();
     grid->SetGridColor(ButtonFaceColour());
     grid->ClearSelection();
+}
+
+// The header texts fit both states of the grid: the columns widen by what the texts need beyond
+// the narrower widths of the filled grid.
+void TfrmMain::FitExposureGrid()
+{
+    QVector<int> narrowest;
+    for (int col = 0; col < 2; ++col)
+        narrowest << std::min(kEmptyWidths[col], kFilledWidths[col]);
+    ui->sgridExposureTimes->FitHeaderTexts(narrowest);
 }
 
 void TfrmMain::UpdateExposureFactor()

@@ -2,6 +2,7 @@
 #include "dialogs/frmcreatezp.h"
 #include "ui_frmcreatezp.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
 #include "components/uitext.h"
@@ -88,6 +89,7 @@ TFrmCreateZP::TFrmCreateZP(const TZonePlateInputs &inputs, QWidget *parent)
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmCreateZP::~TFrmCreateZP() = default;

@@ -2,6 +2,7 @@
 #include "dialogs/frmcustomconstant.h"
 #include "ui_frmcustomconstant.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
 #include "components/uitext.h"
@@ -40,7 +41,6 @@ TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
     // A fixed dialog border: no resizing, no minimise or maximise box, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
 
     connect(ui->btOk, &QPushButton::clicked, this,
             [this] { Guarded(this, [this] { btOkClick(); }); });
@@ -48,6 +48,7 @@ TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmCustomConstant::~TFrmCustomConstant() = default;
