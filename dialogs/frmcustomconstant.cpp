@@ -115,6 +115,10 @@ void TFrmCustomConstant::btOkClick()
     } else {
         m_host->SetPrevConstantIndex(m_target, tools::kRayleighIndex);
         m_host->FillConstantList(m_target, false);
+        // The zone plate's list now shows another constant than the table was computed with:
+        // the table would no longer match the list, nor the PDF made from the tab.
+        if (m_target == tools::ConstantTarget::ZonePlate)
+            m_host->ResetZonePlateTab();
     }
     // The zone plate is recalculated by its own Calculate button.
     if (m_target == tools::ConstantTarget::Pinhole) {

@@ -201,9 +201,11 @@ private slots:
         QTest::newRow("zone plate, new constant")
             << 1 << "2.5" << 2.5
             << QStringList{"reset zone plate", "fill 1 user", "remember 1 at 2"};
-        // Removing the zone plate's constant leaves its results alone.
+        // Removing the zone plate's constant puts its list on Lord Rayleigh: the results of
+        // the removed constant go.
         QTest::newRow("zone plate, emptied: removed")
-            << 1 << "" << -1.0 << QStringList{"remember 1 at 1", "fill 1 rayleigh"};
+            << 1 << "" << -1.0
+            << QStringList{"remember 1 at 1", "fill 1 rayleigh", "reset zone plate"};
     }
 
     void okStores()
