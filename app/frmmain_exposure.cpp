@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "components/savefolder.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/cp1252.h"
@@ -155,8 +156,8 @@ public:
         // A folder typed as the name is opened by the dialog itself; only a file name is
         // put to the owner.
         const QString name = FileName();
-        if (!name.isEmpty() && !QFileInfo(name).isDir() && m_canClose &&
-            !m_canClose(name, FilterIndex()))
+        if (!name.isEmpty() && !QFileInfo(name).isDir() &&
+            (!SaveFolderExists(this, name) || (m_canClose && !m_canClose(name, FilterIndex()))))
             return;
         QFileDialog::accept();
     }

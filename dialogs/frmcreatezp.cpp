@@ -5,6 +5,7 @@
 #include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
+#include "components/savefolder.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/settings.h"
@@ -39,7 +40,8 @@ public:
     {
         const QStringList files = selectedFiles();
         // A folder name opens the folder; the base class does that.
-        if (!files.isEmpty() && !QFileInfo(files.first()).isDir() && !m_canClose(files.first()))
+        if (!files.isEmpty() && !QFileInfo(files.first()).isDir() &&
+            (!SaveFolderExists(this, files.first()) || !m_canClose(files.first())))
             return;
         QFileDialog::accept();
     }

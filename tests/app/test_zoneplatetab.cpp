@@ -74,6 +74,8 @@ private slots:
     void wheelSelectsTheFirstRow();
     void loneSelectedCellColours();
     void createPdfFromTheTab();
+    void missingFolderKeepsTheSaveDialogOpen_data();
+    void missingFolderKeepsTheSaveDialogOpen();
     void everyChangeKeepsTableAndPdfTrue_data();
     void everyChangeKeepsTableAndPdfTrue();
 
@@ -541,6 +543,44 @@ void TestZonePlateTab::createPdfFromTheTab()
     QVERIFY2(bytes.contains(title), title.constData());
     // No calculation is needed first, and the tab keeps its state.
     QVERIFY(Button("btCalculate")->isEnabled());
+}
+
+// A name in a folder that does not exist keeps the save dialog open with a message; the user
+// corrects the name and the plate is saved.
+void TestZonePlateTab::missingFolderKeepsTheSaveDialogOpen_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("folder missing") << "missing/plate";
+    QTest::newRow("a file in the folder's place") << "blocker/plate";
+}
+
+void TestZonePlateTab::missingFolderKeepsTheSaveDialogOpen()
+{
+    QFETCH(QString, typed);
+    Start();
+    EnterPlate("3", "100");
+    QTemporaryDir files;
+    {
+        QFile blocker(files.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    ModalDriver driver;
+    driver.Expect<TFrmCreateZP>([](TFrmCreateZP *dialog) {
+        dialog->findChild<QPushButton *>(QStringLiteral("btSave"))->click();
+    });
+    driver.Choose(files.filePath(typed));
+    driver.Answer();
+    driver.Choose(files.filePath(QStringLiteral("plate")));
+    QTest::mouseClick(Button("btCreateZP"), Qt::LeftButton);
+
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Unexpected().isEmpty());
+    const QString folder = QFileInfo(files.filePath(typed)).absolutePath();
+    QCOMPARE(driver.Messages(),
+             QStringList{"The folder " + QDir::toNativeSeparators(folder) +
+                         " does not exist. Check the name, or choose a folder that exists."});
+    QVERIFY(QFileInfo(files.filePath(QStringLiteral("plate.pdf"))).isFile());
+    QVERIFY(!QFileInfo::exists(files.filePath(QStringLiteral("missing"))));
 }
 
 void TestZonePlateTab::Pick(const char *name, int entry)
