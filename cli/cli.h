@@ -118,6 +118,7 @@ struct Invocation
     const Args &args;
     const Globals &globals;
     const std::string &exeDir; // where the film database is looked for
+    std::string &warnings;     // lines for standard error that do not fail the run
 };
 
 // Each command returns what it prints on stdout.

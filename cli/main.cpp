@@ -26,8 +26,9 @@ constexpr OptionDef kMagnificationOptions[] = {
 constexpr OptionDef kExposureOptions[] = {{"fnumber", true}, {"film", true}, {"exact", false},
                                            {"output", true},  {"kind", true}, {"films", true}};
 constexpr OptionDef kFilmsOptions[] = {{"films", true}};
-constexpr OptionDef kZonePlateOptions[] = {
-    {"zones", true}, {"focal", true}, {"pdf", true}, {"negative", false}, {"enlarge", true}};
+constexpr OptionDef kZonePlateOptions[] = {{"zones", true}, {"focal", true},     {"pdf", true},
+                                           {"svg", true},   {"negative", false}, {"enlarge", true},
+                                           {"dpi", true}};
 
 struct Command
 {
@@ -77,16 +78,23 @@ const Command kCommands[] = {
      "  prints the exposure factor, then one row per metered time for f 22:\n"
      "  LABEL<TAB>TIME[<TAB>*]\n",
      kExposureOptions, 0, cli::RunExposure},
-    {"zoneplate", "zone diameters and f number of a zone plate, or its PDF",
-     "usage: lumidra-calc zoneplate --zones N --focal LEN\n"
-     "                              [--pdf FILE [--negative] [--enlarge M]] [global options]\n"
+    {"zoneplate", "zone diameters and f number of a zone plate, or its PDF or SVG drawing",
+     "usage: lumidra-calc zoneplate --zones N --focal LEN [--pdf FILE] [--svg FILE]\n"
+     "                              [--negative] [--enlarge M] [--dpi R] [global options]\n"
      "  --zones N        number of zones, odd, from 1 to 10001\n"
      "  --focal LEN      focal length\n"
      "  --pdf FILE       write the plate as a one-page PDF instead of printing the table;\n"
      "                   \".pdf\" is added unless FILE ends in it; an existing FILE is "
      "replaced\n"
+     "  --svg FILE       write the same drawing as an SVG image (\".svg\" added likewise);\n"
+     "                   with --pdf too, both files are written\n"
      "  --negative       black open zones on white (default: white open zones on black)\n"
      "  --enlarge M      draw the plate M times its size (M of 2 or more)\n"
+     "  --dpi R          check the print on a printer of R dots per inch (72 to 9600) at\n"
+     "                   the enlargement M: adds the plate's size on paper and the width of\n"
+     "                   its outer ring (with 1 zone: the disc itself), in the unit of --unit\n"
+     "                   and in dots; under 2 dots a warning on standard error names the\n"
+     "                   smallest enlargement that gives 3 dots (exit status 0)\n"
      "  prints the f number and the outer diameter of each zone, in the unit of --unit\n"
      "  uses --constant and --wavelength\n",
      kZonePlateOptions, 0, cli::RunZonePlate},
@@ -208,8 +216,10 @@ int Run(int argc, char **argv)
     const cli::Args parsed = cli::ParseArgs(args, defs, command->positionals);
     const cli::Globals globals = cli::ReadGlobals(parsed);
     const std::string exeDir = cli::ExecutableDir(argc > 0 ? argv[0] : nullptr);
-    const std::string out = command->run({parsed, globals, exeDir});
+    std::string warnings;
+    const std::string out = command->run({parsed, globals, exeDir, warnings});
     Print(stdout, out);
+    Print(stderr, warnings);
     return kExitOk;
 }
 

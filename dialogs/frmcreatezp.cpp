@@ -12,11 +12,14 @@
 #include "tools/stringtable.h"
 #include "tools/zoneplate.h"
 #include "tools/zoneplatepdf.h"
+#include "tools/zoneplateprint.h"
+#include "tools/zoneplatesvg.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 
 #include <functional>
@@ -26,13 +29,23 @@
 namespace {
 
 constexpr const char *kLastDirSetting = "LastDirZonePlate";
+constexpr const char *kPrinterDpiSetting = "PrinterDpi";
+
+// The dialog grew from its first 218 by 151 pixels by the printer resolution and the line of
+// the print check.
+constexpr QSize kDialogSize(300, 248);
+
+// The colour of a print check that warns.
+const QColor kWarningColour(255, 0, 0);
 
 // The save dialog asks its owner before it closes on a confirmed name, so that the question
 // before replacing a file can send the user back to the dialog with the name kept.
 class TZonePlateSaveDialog : public QFileDialog
 {
 public:
-    TZonePlateSaveDialog(QWidget *parent, std::function<bool(const QString &)> canClose)
+    using CanClose = std::function<bool(const QString &name, const QString &nameFilter)>;
+
+    TZonePlateSaveDialog(QWidget *parent, CanClose canClose)
         : QFileDialog(parent), m_canClose(std::move(canClose))
     {}
 
@@ -41,18 +54,50 @@ public:
         const QStringList files = selectedFiles();
         // A folder name opens the folder; the base class does that.
         if (!files.isEmpty() && !QFileInfo(files.first()).isDir() &&
-            (!SaveFolderExists(this, files.first()) || !m_canClose(files.first())))
+            (!SaveFolderExists(this, files.first()) ||
+             !m_canClose(files.first(), selectedNameFilter())))
             return;
         QFileDialog::accept();
     }
 
 private:
-    std::function<bool(const QString &)> m_canClose;
+    CanClose m_canClose;
 };
 
-QString ValidatedName(const QString &fileName)
+QString PdfFilter()
 {
-    return FromStd(tools::ValidateZoneplateFileName(ToStd(QDir::toNativeSeparators(fileName))));
+    return Str(1628) + QStringLiteral(" (*.pdf)");
+}
+
+QString SvgFilter()
+{
+    return Str(1634) + QStringLiteral(" (*.svg)");
+}
+
+// The name completed as it will be written: a name ending in ".pdf" or ".svg" is written as
+// that kind, any other gets the extension of the file type chosen in the save dialog.
+tools::ZonePlateFileName CompletedName(const QString &fileName, const QString &nameFilter)
+{
+    const tools::ZonePlateFileKind chosen =
+        nameFilter == SvgFilter() ? tools::ZonePlateFileKind::Svg : tools::ZonePlateFileKind::Pdf;
+    return tools::CompleteZonePlateFileName(ToStd(QDir::toNativeSeparators(fileName)), chosen);
+}
+
+// The printer resolution last saved with a plate; empty when none, or when the stored value
+// is not one the field accepts.
+std::optional<int> StoredPrinterDpi()
+{
+    try {
+        if (!tools::SettingExists(kPrinterDpiSetting))
+            return std::nullopt;
+        const std::int32_t dpi = tools::ReadSettingInteger(kPrinterDpiSetting);
+        if (dpi < tools::kMinPrinterDpi || dpi > tools::kMaxPrinterDpi)
+            return std::nullopt;
+        return dpi;
+    } catch (const tools::SettingsError &) {
+        // A damaged value only costs the default resolution.
+        return std::nullopt;
+    }
 }
 
 // The folder of the last saved plate, when it still exists.
@@ -81,7 +126,7 @@ TFrmCreateZP::TFrmCreateZP(const TZonePlateInputs &inputs, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) &
                    ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(218, 151);
+    setFixedSize(kDialogSize);
 
     connect(ui->chbMagnification, &QCheckBox::toggled, this,
             [this] { Guarded(this, [this] { chbMagnificationClick(); }); });
@@ -89,6 +134,11 @@ TFrmCreateZP::TFrmCreateZP(const TZonePlateInputs &inputs, QWidget *parent)
             [this] { Guarded(this, [this] { btSaveClick(); }); });
     connect(ui->btCancel, &QPushButton::clicked, this,
             [this] { Guarded(this, [this] { btCancelClick(); }); });
+    // The print check follows every change of the enlargement and the resolution.
+    const auto update = [this] { Guarded(this, [this] { UpdatePrintCheck(); }); };
+    connect(ui->chbMagnification, &QCheckBox::toggled, this, update);
+    connect(ui->edMagnification, &QLineEdit::textChanged, this, update);
+    connect(ui->edPrinterDpi, &QLineEdit::textChanged, this, update);
 
     FormCreate();
     setFixedSize(FitFormToText(this));
@@ -104,10 +154,55 @@ void TFrmCreateZP::FormCreate()
     ui->rbPozitive->setText(Str(1619));
     ui->rbNegative->setText(Str(1620));
     ui->chbMagnification->setText(Str(1621));
+    ui->Label2->setText(Str(1629));
+    ui->Label2->setBuddy(ui->edPrinterDpi);
 
-    // The factor takes digits only (FormKeyPress).
+    // The factor and the resolution take digits only (FormKeyPress).
     TNumericKeyFilter::Install(ui->edMagnification, TNumericKeyFilter::Kind::Integer);
+    TNumericKeyFilter::Install(ui->edPrinterDpi, TNumericKeyFilter::Kind::Integer);
     chbMagnificationClick();
+
+    // The tab's inputs cannot change while the dialog is open: one plate serves every check.
+    m_values = tools::CalculateZonePlate(m_inputs.zoneCount, m_inputs.focalMM,
+                                         m_inputs.wavelengthMM, m_inputs.constant);
+    m_storedDpi = StoredPrinterDpi();
+    ui->edPrinterDpi->setText(QString::number(m_storedDpi.value_or(tools::kDefaultPrinterDpi)));
+    UpdatePrintCheck();
+}
+
+std::optional<std::int32_t> TFrmCreateZP::Magnification() const
+{
+    const QString factorText = ui->edMagnification->text();
+    if (!ui->chbMagnification->isChecked() || factorText.isEmpty())
+        return 1;
+    const std::optional<std::int32_t> factor = tools::ParseWholeNumber(ToStd(factorText));
+    if (!factor || *factor < 2)
+        return std::nullopt;
+    return factor;
+}
+
+void TFrmCreateZP::UpdatePrintCheck()
+{
+    QLabel *line = ui->lbPrintCheck;
+    const std::optional<int> dpi = tools::ParsePrinterDpi(ToStd(ui->edPrinterDpi->text()));
+    const std::optional<std::int32_t> m = Magnification();
+    bool warn = false;
+    if (!dpi) {
+        // Said calmly: the user may be in the middle of typing the number.
+        line->setText(FromStd(tools::PrinterDpiRangeText()));
+    } else if (!m) {
+        // Save will explain what is wrong with the factor; until then there is nothing to check.
+        line->clear();
+    } else {
+        const tools::ZonePlatePrintCheck check = tools::CheckZonePlatePrint(m_values, *m, *dpi);
+        line->setText(FromStd(tools::PrintCheckText(check, *dpi, tools::MainUnit, tools::DecNum,
+                                                    DecimalSeparator())));
+        warn = check.tooFine;
+    }
+    QPalette palette = QApplication::palette(line);
+    if (warn)
+        palette.setColor(QPalette::WindowText, kWarningColour);
+    line->setPalette(palette);
 }
 
 void TFrmCreateZP::chbMagnificationClick()
@@ -165,36 +260,41 @@ void TFrmCreateZP::btSaveClick()
     if (mainWindow)
         mainWindow->repaint();
 
-    const QString name = ValidatedName(RunSaveDialog());
-    if (!name.isEmpty()) {
+    const Target target = RunSaveDialog();
+    if (!target.name.isEmpty()) {
         if (mainWindow)
             mainWindow->repaint();
-        WritePdf(name, negative, magnification);
+        WritePlate(target, negative, magnification);
     }
-    done(name.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+    done(target.name.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
 }
 
-QString TFrmCreateZP::RunSaveDialog()
+TFrmCreateZP::Target TFrmCreateZP::RunSaveDialog()
 {
     TZonePlateSaveDialog dialog(parentWidget(),
-                                [this](const QString &name) { return SaveDialogCanClose(name); });
+                                [this](const QString &name, const QString &nameFilter) {
+                                    return SaveDialogCanClose(name, nameFilter);
+                                });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Qt's own dialog, so that the replace question is ours and asked for the completed name.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(Str(1628) + QStringLiteral(" (*.pdf)"));
+    dialog.setNameFilters({PdfFilter(), SvgFilter()});
     if (const QString folder = LastFolder(); !folder.isEmpty())
         dialog.setDirectory(folder);
 
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    if (files.isEmpty())
+        return {};
+    const tools::ZonePlateFileName name = CompletedName(files.first(), dialog.selectedNameFilter());
+    return {FromStd(name.path), name.kind == tools::ZonePlateFileKind::Svg};
 }
 
-bool TFrmCreateZP::SaveDialogCanClose(const QString &fileName)
+bool TFrmCreateZP::SaveDialogCanClose(const QString &fileName, const QString &nameFilter)
 {
-    const QString name = ValidatedName(fileName);
+    const QString name = FromStd(CompletedName(fileName, nameFilter).path);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return true;
     QMessageBox question(QMessageBox::NoIcon, Str(1), Str(1624) + name + Str(1625),
@@ -203,8 +303,9 @@ bool TFrmCreateZP::SaveDialogCanClose(const QString &fileName)
     return question.exec() == QMessageBox::Yes;
 }
 
-void TFrmCreateZP::WritePdf(const QString &fileName, bool negative, std::int32_t magnification)
+void TFrmCreateZP::WritePlate(const Target &target, bool negative, std::int32_t magnification)
 {
+    const QString &fileName = target.name;
     bool written = false;
     {
         const WaitCursor hourglass;
@@ -218,18 +319,30 @@ void TFrmCreateZP::WritePdf(const QString &fileName, bool negative, std::int32_t
         input.negative = negative;
         input.magnification = magnification;
         input.date = tools::CurrentPdfDate();
-        written = tools::WriteZonePlatePdf(ToStd(fileName), input);
+        written = target.svg ? tools::WriteZonePlateSvg(ToStd(fileName), input)
+                             : tools::WriteZonePlatePdf(ToStd(fileName), input);
     }
 
-    // The folder is remembered even when the file could not be written: the user is most
-    // likely to try again there.
+    // The folder and the printer are remembered even when the file could not be written: the
+    // user is most likely to try again there.
     Guarded(parentWidget(), [&] {
         const QString folder = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath());
         tools::WriteSettingString(kLastDirSetting, ToStd(folder));
     });
+    Guarded(parentWidget(), [this] { StorePrinterDpi(); });
 
     if (!written)
         ShowPlainMessage(parentWidget(), FromStd(tools::ZonePlateSaveFailedText(ToStd(fileName))));
+}
+
+// A resolution the field accepts is stored when it differs from the one stored; the default of
+// a first run is not written until the user changes it.
+void TFrmCreateZP::StorePrinterDpi()
+{
+    const std::optional<int> dpi = tools::ParsePrinterDpi(ToStd(ui->edPrinterDpi->text()));
+    if (!dpi || dpi == m_storedDpi.value_or(tools::kDefaultPrinterDpi))
+        return;
+    tools::WriteSettingInteger(kPrinterDpiSetting, *dpi);
 }
 
 void TFrmCreateZP::ShowPlainMessage(QWidget *parent, const QString &text)

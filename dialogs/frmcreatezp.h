@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QString>
 
+#include "tools/zoneplate.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFrmCreateZP;
@@ -25,8 +28,14 @@ struct TZonePlateInputs
 };
 
 // Asks for the polarity and the enlargement of the zone plate drawing, refuses a page larger
-// than a PDF page may be, asks for the file name and has the PDF written. Remembers the folder
-// of the last saved plate in the settings value LastDirZonePlate.
+// than a PDF page may be, asks for the file name and has the PDF (or the same drawing as an
+// SVG image) written. Remembers the folder of the last saved plate in the settings value
+// LastDirZonePlate.
+//
+// Below the enlargement it checks the print as the user types: for the printer resolution of
+// the field edPrinterDpi (remembered as PrinterDpi when a plate is saved) one line tells the
+// plate's size on paper and the width of its outer ring in printer dots, in red when the
+// printer cannot draw that ring. The check informs; it never stops a save.
 //
 // Created for each use and shown modally over the main window (its parent), on which it is
 // centred; it deletes itself when it closes.
@@ -43,17 +52,29 @@ private:
     void chbMagnificationClick();
     void btSaveClick();
     void btCancelClick();
+    void UpdatePrintCheck();
 
-    // The file name the user confirmed in the save dialog, empty when cancelled.
-    QString RunSaveDialog();
+    // The file name the user confirmed in the save dialog, completed for the chosen kind of
+    // file; empty when cancelled.
+    struct Target
+    {
+        QString name;
+        bool svg = false;
+    };
+    Target RunSaveDialog();
     // Runs when the user confirms a name in the save dialog: asks before a file is replaced.
     // False keeps the save dialog open.
-    bool SaveDialogCanClose(const QString &fileName);
-    void WritePdf(const QString &fileName, bool negative, std::int32_t magnification);
+    bool SaveDialogCanClose(const QString &fileName, const QString &nameFilter);
+    void WritePlate(const Target &target, bool negative, std::int32_t magnification);
+    // The enlargement Save would use, or empty while the factor would be refused.
+    std::optional<std::int32_t> Magnification() const;
+    void StorePrinterDpi();
 
     void ShowPlainMessage(QWidget *parent, const QString &text);
     void FocusMagnification();
 
     std::unique_ptr<Ui::TFrmCreateZP> ui;
     TZonePlateInputs m_inputs;
+    tools::TZonePlateValues m_values; // the plate the print check looks at
+    std::optional<int> m_storedDpi;   // PrinterDpi as read when the dialog opened
 };

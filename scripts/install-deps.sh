@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev libxkbcommon-dev
     libgtest-dev libbenchmark-dev time
     fonts-dejavu-core fonts-noto-core
-    qpdf
+    qpdf librsvg2-bin python3
     desktop-file-utils appstream dpkg-dev file help2man lintian
 )
 sudo=""

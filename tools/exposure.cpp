@@ -98,14 +98,14 @@ ExposureResult ComputeExposureTimes(double fNumber, const TFilmRecord *film)
     ExposureResult result;
     const double q = fNumber / 22;
     const double factor = q * q;
-    std::vector<double> coeffs;
+    FilmModel model;
     if (film) {
         auto parsed = ParseFilmFormula(film->Formula);
         if (!parsed) {
             result.FormulaBroken = true;
             return result;
         }
-        coeffs = std::move(*parsed);
+        model = MakeFilmModel(std::move(*parsed), film->MinTime, film->MaxTime);
     }
     for (int k = 0; k < kExposureRows; ++k) {
         double t = factor * ExposureBaseTimes[k];
@@ -113,7 +113,7 @@ ExposureResult ComputeExposureTimes(double fNumber, const TFilmRecord *film)
         if (film && t >= film->MinTime) {
             if (t > film->MaxTime && result.FirstOutOfRangeRow == 0)
                 result.FirstOutOfRangeRow = static_cast<std::uint8_t>(k + 1);
-            t = EvaluatePolynomial(coeffs, t);
+            t = CorrectedTime(model, t);
         }
         result.Times[k] = t;
     }

@@ -50,8 +50,9 @@ struct ExposureResult
 };
 
 // The resulting times for f number N: each metered time multiplied by (N / 22)², then, when
-// film is given, corrected by the film's polynomial when it is at least the film's MinTime.
-// The range checks are made on the metered time, before the correction.
+// film is given, corrected for the film (CorrectedTime of tools/reciprocity.h: the
+// polynomial from MinTime on, carried on past MaxTime). The range checks are made on the
+// metered time, before the correction.
 ExposureResult ComputeExposureTimes(double fNumber, const TFilmRecord *film);
 
 // The message for a film whose formula cannot be read (string 1827 naming the film).

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -108,54 +107,6 @@ const TFilmRecord *FindSelectedFilm(const TFilms &films, std::string_view name)
         if (film.Name == name)
             return &film;
     return nullptr;
-}
-
-std::optional<std::vector<double>> ParseFilmFormula(std::string_view formula)
-{
-    std::vector<double> coeffs;
-    std::size_t i = 0;
-    while (i < formula.size()) {
-        const char sign = formula[i++];
-        if (sign != '+' && sign != '-')
-            return std::nullopt;
-        // The number runs to the next sign; only digits and one decimal mark may stand in it.
-        std::string number;
-        bool mark = false;
-        bool digit = false;
-        for (; i < formula.size() && formula[i] != '+' && formula[i] != '-'; ++i) {
-            const char c = formula[i];
-            if (c >= '0' && c <= '9') {
-                number += c;
-                digit = true;
-            } else if ((c == '.' || c == ',') && !mark) {
-                number += '.'; // both marks are accepted, whatever the locale
-                mark = true;
-            } else {
-                return std::nullopt;
-            }
-        }
-        if (!digit)
-            return std::nullopt;
-        double value = 0;
-        auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                         std::chars_format::fixed);
-        if (ec != std::errc{} || end != number.data() + number.size())
-            return std::nullopt;
-        coeffs.push_back(sign == '-' ? -value : value);
-    }
-    return coeffs;
-}
-
-double EvaluatePolynomial(const std::vector<double> &coeffs, double t)
-{
-    double sum = 0;
-    double power = 1;
-    for (std::size_t k = 0; k < coeffs.size(); ++k) {
-        if (k > 0)
-            power *= t;
-        sum += coeffs[k] * power;
-    }
-    return sum;
 }
 
 } // namespace tools

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
+#include "tools/reciprocity.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 //   offset 256: formula length (0-255), 257: 255 formula bytes,
 //   offset 512: MinTime, 520: MaxTime (IEEE 754 doubles, little-endian).
 // Record 0 is the version record; only its name is used. Records 1 to n are the films.
+// The model itself (formula, polynomial, correction of a time): tools/reciprocity.h.
 namespace tools {
 
 inline constexpr std::size_t kFilmRecordSize = 528;
@@ -56,17 +58,5 @@ FilmDatabase LoadFirstFilmDatabase(const std::vector<std::string> &paths);
 
 // The first film whose name equals name byte for byte, or nullptr.
 const TFilmRecord *FindSelectedFilm(const TFilms &films, std::string_view name);
-
-// The coefficients c0, c1, ... of a formula: each a sign followed by a decimal number (digits
-// with at most one decimal mark, "." or ","), with nothing between them. An empty formula
-// gives no coefficients. A formula breaking these rules gives nullopt: a term without a
-// leading sign or without digits, blanks, letters, exponent notation.
-std::optional<std::vector<double>> ParseFilmFormula(std::string_view formula);
-
-// c0 + c1·t + c2·t² + ...: the terms are added in order of k into a double that starts at 0,
-// and the powers of t are built by repeated multiplication (t^k = t^(k-1)·t), so the result
-// is the same on every platform (std::pow's last bit differs between C libraries).
-// No coefficients give 0.
-double EvaluatePolynomial(const std::vector<double> &coeffs, double t);
 
 } // namespace tools

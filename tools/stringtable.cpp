@@ -127,4 +127,18 @@ std::string FormatStr(int id, std::string_view arg)
     return s;
 }
 
+std::string FormatStr(int id, std::initializer_list<std::string_view> args)
+{
+    std::string s = LoadStr(id);
+    std::size_t from = 0;
+    for (const std::string_view arg : args) {
+        const std::size_t at = s.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        s.replace(at, 2, arg);
+        from = at + arg.size();
+    }
+    return s;
+}
+
 } // namespace tools

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,9 @@ const std::string &LoadStr(int id);
 
 // The text of id with its first "%s" replaced by arg (for messages that name a value).
 std::string FormatStr(int id, std::string_view arg);
+
+// The text of id with its "%s" replaced by args in order; a "%s" inside an argument stays as it
+// is, and surplus "%s" stay too.
+std::string FormatStr(int id, std::initializer_list<std::string_view> args);
 
 } // namespace tools

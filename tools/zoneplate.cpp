@@ -134,6 +134,14 @@ double ZoneDiameterPoints(double diameterMM, std::int32_t m)
     return MMToPoints(static_cast<double>(m) * diameterMM);
 }
 
+std::vector<double> ZoneDiametersPoints(const TZonePlateValues &values, std::int32_t m)
+{
+    std::vector<double> points(values.size());
+    for (std::size_t i = 1; i < values.size(); ++i)
+        points[i] = ZoneDiameterPoints(values[i], m);
+    return points;
+}
+
 double ZonePlatePageSide(const TZonePlateValues &values, std::int32_t m)
 {
     const double outermost = values.size() < 2 ? 0.0 : ZoneDiameterPoints(values.back(), m);

@@ -73,6 +73,10 @@ std::string ZonePlateFNumberText(const TZonePlateValues &values);
 // converted by MMToPoints.
 double ZoneDiameterPoints(double diameterMM, std::int32_t m);
 
+// Every diameter in points at enlargement m, as ZoneDiameterPoints: element i for zone i,
+// element 0 unused (0). The drawings' own copy of the plate.
+std::vector<double> ZoneDiametersPoints(const TZonePlateValues &values, std::int32_t m);
+
 // The side of the square PDF page in points for enlargement m: the outermost diameter in
 // points plus 10 %, at least 72. Exactly the side the PDF writer uses.
 double ZonePlatePageSide(const TZonePlateValues &values, std::int32_t m);

@@ -29,6 +29,11 @@ std::string IntText(long long value)
     return std::string(buf.data(), res.ptr);
 }
 
+long long ZoneCount(const ZonePlatePdfInput &input)
+{
+    return static_cast<long long>(input.values.size()) - 1;
+}
+
 // value printed with at least `width` digits, zero-padded on the left.
 std::string PaddedIntText(long long value, std::size_t width)
 {
@@ -131,42 +136,17 @@ std::string BuildContent(const std::vector<double> &diameters, double side, bool
     return content;
 }
 
-// Title and note share their parts; the note breaks its lines with the "\r" escape.
-struct PlateTexts
+// The note breaks its lines with the "\r" escape, which a viewer shows as a new line.
+std::string PdfNoteText(const ZonePlatePdfInput &input)
 {
-    std::string n, focal, fNumber, magnification;
-};
-
-std::string TitleText(const PlateTexts &t, std::int32_t m)
-{
-    std::string title = PdfStringText(LoadStr(1700)) + " - " + PdfStringText(LoadStr(1701)) + t.n +
-                        ", " + PdfStringText(LoadStr(1702)) + t.focal + ", " +
-                        PdfStringText(LoadStr(1704)) + t.fNumber;
-    if (m > 1)
-        title += ", " + PdfStringText(LoadStr(1705)) + t.magnification + " x";
-    return title;
-}
-
-std::string NoteText(const PlateTexts &t, std::int32_t m)
-{
-    static constexpr std::string_view kBreak = "\\r";
-    std::string note = PdfStringText(LoadStr(1700));
-    note += kBreak;
-    note += kBreak;
-    note += PdfStringText(LoadStr(1701)) + t.n;
-    note += kBreak;
-    note += PdfStringText(LoadStr(1703)) + t.focal;
-    note += kBreak;
-    note += PdfStringText(LoadStr(1704)) + t.fNumber;
-    note += kBreak;
-    if (m > 1) {
-        note += PdfStringText(LoadStr(1705)) + t.magnification + " x";
-        note += kBreak;
+    std::string note;
+    bool first = true;
+    for (const std::string &line : ZonePlateNoteLines(input)) {
+        if (!first)
+            note += "\\r";
+        note += PdfStringText(line);
+        first = false;
     }
-    note += kBreak;
-    note += PdfStringText(LoadStr(1706));
-    note += kBreak;
-    note += PdfStringText(LoadStr(4));
     return note;
 }
 
@@ -191,6 +171,33 @@ std::string CurrentPdfDate()
     return PdfDateText(local);
 }
 
+std::string ZonePlateTitle(const ZonePlatePdfInput &input)
+{
+    const std::int32_t m = input.magnification;
+    std::string title = LoadStr(1700) + " - " + LoadStr(1701) + IntText(ZoneCount(input)) + ", " +
+                        LoadStr(1702) + input.focalText + " " + input.unitText + ", " +
+                        LoadStr(1704) + ZonePlateFNumberText(input.values);
+    if (m > 1)
+        title += ", " + LoadStr(1705) + IntText(m) + " x";
+    return title;
+}
+
+std::vector<std::string> ZonePlateNoteLines(const ZonePlatePdfInput &input)
+{
+    const std::int32_t m = input.magnification;
+    std::vector<std::string> lines = {
+        LoadStr(1700),
+        "",
+        LoadStr(1701) + IntText(ZoneCount(input)),
+        LoadStr(1703) + input.focalText + " " + input.unitText,
+        LoadStr(1704) + ZonePlateFNumberText(input.values),
+    };
+    if (m > 1)
+        lines.push_back(LoadStr(1705) + IntText(m) + " x");
+    lines.insert(lines.end(), {"", LoadStr(1706), LoadStr(4)});
+    return lines;
+}
+
 std::string BuildZonePlatePdf(const ZonePlatePdfInput &input)
 {
     if (input.values.size() < 2)
@@ -198,17 +205,9 @@ std::string BuildZonePlatePdf(const ZonePlatePdfInput &input)
     const std::int32_t m = input.magnification;
 
     // The writer's own copy of the diameters, in points at the chosen size.
-    std::vector<double> diameters(input.values.size());
-    for (std::size_t i = 1; i < diameters.size(); ++i)
-        diameters[i] = ZoneDiameterPoints(input.values[i], m);
+    const std::vector<double> diameters = ZoneDiametersPoints(input.values, m);
     const double side = ZonePlatePageSide(input.values, m);
     const std::string sideText = NumberToDotText(side);
-
-    PlateTexts texts;
-    texts.n = IntText(static_cast<long long>(input.values.size()) - 1);
-    texts.focal = PdfStringText(input.focalText) + " " + PdfStringText(input.unitText);
-    texts.fNumber = PdfStringText(ZonePlateFNumberText(input.values));
-    texts.magnification = IntText(m);
 
     const std::string content = BuildContent(diameters, side, input.negative);
 
@@ -217,9 +216,10 @@ std::string BuildZonePlatePdf(const ZonePlatePdfInput &input)
     AppendLines(pieces[1], {"1 0 obj", "<<", "/Type /Catalog", "/Pages 3 0 R", "/PageMode /UseNone",
                             "/PageLayout /SinglePage", ">>", "endobj"});
     const std::string date = PdfStringText(input.date);
-    AppendLines(pieces[2], {"2 0 obj", "<<", "/Producer (" + PdfStringText(LoadStr(2)) + ")",
-                            "/CreationDate (D:" + date + ")", "/ModDate (D:" + date + ")",
-                            "/Title (" + TitleText(texts, m) + ")", ">>", "endobj"});
+    AppendLines(pieces[2],
+                {"2 0 obj", "<<", "/Producer (" + PdfStringText(LoadStr(2)) + ")",
+                 "/CreationDate (D:" + date + ")", "/ModDate (D:" + date + ")",
+                 "/Title (" + PdfStringText(ZonePlateTitle(input)) + ")", ">>", "endobj"});
     AppendLines(pieces[3],
                 {"3 0 obj", "<<", "/Type /Pages", "/Kids [4 0 R]", "/Count 1", ">>", "endobj"});
     AppendLines(pieces[4], {"4 0 obj", "<<", "/Type /Page", "/Parent 3 0 R",
@@ -242,7 +242,7 @@ std::string BuildZonePlatePdf(const ZonePlatePdfInput &input)
     AppendNumber(rect, rectTop);
     rect += "]";
     AppendLines(pieces[7], {"7 0 obj", "<<", "/Type /Annot", "/Subtype /Text", rect,
-                            "/Contents (" + NoteText(texts, m) + ")",
+                            "/Contents (" + PdfNoteText(input) + ")",
                             "/T (" + PdfStringText(LoadStr(1700)) + ")", ">>", "endobj"});
 
     std::array<std::size_t, 10> sizes{};

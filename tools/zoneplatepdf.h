@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The printable drawing of a zone plate: a one-page, uncompressed PDF 1.2 file whose square
 // page holds the plate at true size or enlarged, as a positive (white open zones on black)
@@ -14,6 +15,8 @@
 // information and in a note on the page; nothing is written on the page itself.
 namespace tools {
 
+// What a drawing of the plate is made from; the SVG drawing (tools/zoneplatesvg.h) takes the
+// same.
 struct ZonePlatePdfInput
 {
     TZonePlateValues values;        // from CalculateZonePlate; N is the highest index
@@ -29,6 +32,13 @@ std::string PdfDateText(const std::tm &time);
 
 // The local date and time now, as PdfDateText.
 std::string CurrentPdfDate();
+
+// The plate's data in UTF-8, as the document shows them: the title on one line ("Zone Plate -
+// Number of zones: 15, f 150 mm, f number 92, enlarged 2 x") and the note line by line
+// (heading, empty line, zones, focal length, f number, enlargement if any, empty line, credit
+// and notice).
+std::string ZonePlateTitle(const ZonePlatePdfInput &input);
+std::vector<std::string> ZonePlateNoteLines(const ZonePlatePdfInput &input);
 
 // The bytes of the whole file (texts in Windows-1252, CR LF line ends).
 // Throws std::invalid_argument when values holds no zone.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "buildtools/filmfit/filmsource.h"
 
+#include "tools/reciprocity.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -79,6 +81,8 @@ public:
             return Power(rest);
         if (key == "at")
             return At(rest);
+        if (key == "example")
+            return Example(rest);
         if (key == "range")
             return Range(rest);
         return Fail("unknown keyword '" + std::string(key) + "'");
@@ -143,25 +147,42 @@ private:
         return true;
     }
 
-    // "at 10 15 s" (corrected time) or "at 1 +1/3 stop" (stops added).
-    bool At(std::string_view rest)
+    // "10 15 s" (corrected time) or "1 +1/3 stop" (stops added).
+    static bool Pair(std::string_view rest, MakerPoint &p)
     {
         auto w = Words(rest);
-        MakerPoint p;
         double value = 0;
         if (w.size() != 3 || !ParseNumber(w[0], p.Metered) || p.Metered <= 0)
-            return Fail("expected 'at T C s' or 'at T +S stop'");
+            return false;
         if (w[2] == "s" && ParseNumber(w[1], value) && value > 0) {
             p.Corrected = value;
-        } else if (w[2] == "stop" && w[1].size() > 1 && w[1][0] == '+' &&
-                   ParseNumber(w[1].substr(1), value)) {
-            p.Corrected = p.Metered * std::exp2(value);
-        } else {
-            return Fail("expected 'at T C s' or 'at T +S stop'");
+            return true;
         }
+        if (w[2] == "stop" && w[1].size() > 1 && w[1][0] == '+' &&
+            ParseNumber(w[1].substr(1), value)) {
+            p.Corrected = p.Metered * std::exp2(value);
+            return true;
+        }
+        return false;
+    }
+
+    bool At(std::string_view rest)
+    {
+        MakerPoint p;
+        if (!Pair(rest, p))
+            return Fail("expected 'at T C s' or 'at T +S stop'");
         if (!film_->Points.empty() && film_->Points.back().Metered >= p.Metered)
             return Fail("the metered times must rise from point to point");
         film_->Points.push_back(p);
+        return true;
+    }
+
+    bool Example(std::string_view rest)
+    {
+        MakerPoint p;
+        if (!Pair(rest, p))
+            return Fail("expected 'example T C s' or 'example T +S stop'");
+        film_->Examples.push_back(p);
         return true;
     }
 
@@ -235,6 +256,15 @@ double MakerModel(const FilmSource &film, double metered)
     const MakerPoint &b = pts[i];
     double s = std::log(metered / a.Metered) / std::log(b.Metered / a.Metered);
     return a.Corrected * std::exp(s * std::log(b.Corrected / a.Corrected));
+}
+
+double MakerSlope(const FilmSource &film)
+{
+    const double top = film.MaxTime;
+    double from = tools::ContinuationStart(film.MinTime, top);
+    if (!(from < top))
+        from = top / 1.001;
+    return std::log(MakerModel(film, top) / MakerModel(film, from)) / std::log(top / from);
 }
 
 bool IsConstantFactor(const FilmSource &film, double &factor)

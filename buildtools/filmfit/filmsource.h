@@ -27,6 +27,9 @@ struct FilmSource
     // is what "stops added" tables mean: the stops grow linearly with the stops of time).
     double Power = 0;
     std::vector<MakerPoint> Points;
+    // Worked examples the maker prints beside the model; the entry has to meet them as it
+    // meets the published points.
+    std::vector<MakerPoint> Examples;
     double MinTime = 0;
     double MaxTime = 0;
     int Line = 0; // where the film starts in the source, for messages
@@ -43,6 +46,11 @@ bool ParseFilmSource(std::string_view text, FilmSourceFile &out, std::string &er
 
 // The corrected time the maker's model gives for a metered time within [MinTime, MaxTime].
 double MakerModel(const FilmSource &film, double metered);
+
+// The log-log slope of the maker's model over the stops where the program measures the slope
+// of its continuation (tools::ContinuationStart to MaxTime); for a range of a single time,
+// over the last thousandth below it.
+double MakerSlope(const FilmSource &film);
 
 // True when the model multiplies every metered time of the range by one factor (a film with
 // a single published point, or the same stops added throughout): its polynomial is exact.

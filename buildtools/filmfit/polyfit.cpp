@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "buildtools/filmfit/polyfit.h"
 
+#include "buildtools/filmfit/linprog.h"
+#include "tools/reciprocity.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,11 +12,63 @@ namespace filmfit {
 
 namespace {
 
-constexpr int kFitPoints = 1500;
+constexpr int kFitPoints = 1000;
 constexpr int kCheckPoints = 100000;
-constexpr int kLawsonRounds = 200;
+// The grid meets "never shorter" with this much to spare, so that the polynomial cannot dip
+// below the metered time between two grid points (1e-4 of the time, against a dip of at
+// most a few millionths over the grid's spacing of 0.7 % of the time).
+constexpr double kLengtheningMargin = 1e-4;
 
-// Metered times spread evenly in log(t): every decade of the range weighs the same.
+// Chebyshev polynomials T0..Td at x, and their derivatives T'j = j·U(j-1).
+void Chebyshev(double x, int degree, double *t, double *dt)
+{
+    double u0 = 1, u1 = 2 * x; // U0, U1
+    t[0] = 1;
+    dt[0] = 0;
+    if (degree >= 1) {
+        t[1] = x;
+        dt[1] = 1;
+    }
+    for (int j = 2; j <= degree; ++j) {
+        t[j] = 2 * x * t[j - 1] - t[j - 2];
+        dt[j] = j * u1;
+        const double u2 = 2 * x * u1 - u0;
+        u0 = u1;
+        u1 = u2;
+    }
+}
+
+// sum a_j T_j(alpha t + beta) rewritten as sum c_k t^k. The sums cancel heavily on a long
+// range, so they are formed in the widest floating type at hand.
+std::vector<double> ChebyshevToPowers(const std::vector<double> &a, double alpha, double beta)
+{
+    using Wide = long double;
+    const int n = static_cast<int>(a.size());
+    std::vector<std::vector<Wide>> T(n, std::vector<Wide>(n, 0));
+    T[0][0] = 1;
+    if (n > 1)
+        T[1][1] = 1;
+    for (int j = 2; j < n; ++j)
+        for (int k = 0; k < n; ++k)
+            T[j][k] = (k > 0 ? 2 * T[j - 1][k - 1] : 0) - T[j - 2][k];
+    std::vector<Wide> inX(n, 0);
+    for (int j = 0; j < n; ++j)
+        for (int k = 0; k < n; ++k)
+            inX[k] += a[j] * T[j][k];
+    // (alpha t + beta)^k by the binomial theorem.
+    std::vector<Wide> inT(n, 0);
+    for (int k = 0; k < n; ++k) {
+        Wide binom = 1;
+        for (int i = 0; i <= k; ++i) {
+            inT[i] += inX[k] * binom * std::pow(Wide(alpha), i) * std::pow(Wide(beta), k - i);
+            binom = binom * (k - i) / (i + 1);
+        }
+    }
+    return std::vector<double>(inT.begin(), inT.end());
+}
+
+} // namespace
+
 double GridTime(double a, double b, int i, int count)
 {
     if (i == 0)
@@ -23,174 +78,96 @@ double GridTime(double a, double b, int i, int count)
     return a * std::exp(std::log(b / a) * i / (count - 1));
 }
 
-// Least squares solution of A x = y (A: rows × cols, row-major) by Householder reflections,
-// which stays accurate where the normal equations would square the condition.
-std::vector<double> SolveLeastSquares(std::vector<double> A, std::vector<double> y, int rows,
-                                      int cols)
+// The unknowns are the Chebyshev coefficients a0..ad on [From, To] (a well conditioned basis
+// for the solver) and the largest relative error E, which is minimised. Every constraint is
+// divided by the model's value there, so all are relative.
+std::optional<std::vector<double>> FitConstrainedMinimax(const FitTarget &target, int degree)
 {
-    auto at = [&](int r, int c) -> double & { return A[static_cast<std::size_t>(r) * cols + c]; };
-    for (int k = 0; k < cols; ++k) {
-        double norm = 0;
-        for (int r = k; r < rows; ++r)
-            norm = std::hypot(norm, at(r, k));
-        if (norm == 0)
-            continue;
-        double alpha = at(k, k) > 0 ? -norm : norm;
-        std::vector<double> v(static_cast<std::size_t>(rows - k));
-        for (int r = k; r < rows; ++r)
-            v[r - k] = at(r, k);
-        v[0] -= alpha;
-        double vv = 0;
-        for (double e : v)
-            vv += e * e;
-        if (vv == 0)
-            continue;
-        auto reflect = [&](auto &&get) {
-            double dot = 0;
-            for (int r = k; r < rows; ++r)
-                dot += v[r - k] * get(r);
-            double f = 2 * dot / vv;
-            for (int r = k; r < rows; ++r)
-                get(r) -= f * v[r - k];
-        };
-        for (int c = k; c < cols; ++c)
-            reflect([&](int r) -> double & { return at(r, c); });
-        reflect([&](int r) -> double & { return y[r]; });
-    }
-    std::vector<double> x(static_cast<std::size_t>(cols), 0.0);
-    for (int k = cols - 1; k >= 0; --k) {
-        double s = y[k];
-        for (int c = k + 1; c < cols; ++c)
-            s -= at(k, c) * x[c];
-        x[k] = at(k, k) != 0 ? s / at(k, k) : 0;
-    }
-    return x;
-}
-
-// Chebyshev polynomials T0..Td at x.
-void Chebyshev(double x, int degree, double *out)
-{
-    out[0] = 1;
-    if (degree >= 1)
-        out[1] = x;
-    for (int j = 2; j <= degree; ++j)
-        out[j] = 2 * x * out[j - 1] - out[j - 2];
-}
-
-// sum a_j T_j(alpha t + beta) rewritten as sum c_k t^k.
-std::vector<double> ChebyshevToPowers(const std::vector<double> &a, double alpha, double beta)
-{
-    const int n = static_cast<int>(a.size());
-    // Powers of x in T_j: the recurrence on coefficient arrays.
-    std::vector<std::vector<double>> T(n, std::vector<double>(n, 0.0));
-    T[0][0] = 1;
-    if (n > 1)
-        T[1][1] = 1;
-    for (int j = 2; j < n; ++j)
-        for (int k = 0; k < n; ++k)
-            T[j][k] = (k > 0 ? 2 * T[j - 1][k - 1] : 0) - T[j - 2][k];
-    std::vector<double> inX(n, 0.0);
-    for (int j = 0; j < n; ++j)
-        for (int k = 0; k < n; ++k)
-            inX[k] += a[j] * T[j][k];
-    // (alpha t + beta)^k by the binomial theorem.
-    std::vector<double> inT(n, 0.0);
-    for (int k = 0; k < n; ++k) {
-        double binom = 1;
-        for (int i = 0; i <= k; ++i) {
-            inT[i] += inX[k] * binom * std::pow(alpha, i) * std::pow(beta, k - i);
-            binom = binom * (k - i) / (i + 1);
-        }
-    }
-    return inT;
-}
-
-} // namespace
-
-std::vector<double> FitRelativeMinimax(const Model &model, double a, double b, int degree)
-{
-    const int cols = degree + 1;
-    const double alpha = 2 / (b - a);
-    const double beta = -(a + b) / (b - a);
-    std::vector<double> t(kFitPoints), f(kFitPoints), basis(kFitPoints * cols);
+    const double from = target.From, to = target.To;
+    if (!(from < to))
+        return std::vector<double>{0.0, target.Follow(to) / to};
+    const int n = degree + 1;
+    const double alpha = 2 / (to - from);
+    const double beta = -(to + from) / (to - from);
+    std::vector<double> cost(n + 1, 0.0);
+    cost[n] = 1;
+    LinearProgram lp(std::move(cost));
+    std::vector<double> t(n), dt(n), row(n + 1);
+    // p(time) / scale as a row of the program, and E with the given factor.
+    auto value = [&](double time, double scale, double sign, double error) {
+        Chebyshev(alpha * time + beta, degree, t.data(), dt.data());
+        for (int j = 0; j < n; ++j)
+            row[j] = sign * t[j] / scale;
+        row[n] = error;
+        return row;
+    };
     for (int i = 0; i < kFitPoints; ++i) {
-        t[i] = GridTime(a, b, i, kFitPoints);
-        f[i] = model(t[i]);
-        Chebyshev(alpha * t[i] + beta, degree, &basis[static_cast<std::size_t>(i) * cols]);
+        const double time = GridTime(from, to, i, kFitPoints);
+        const double f = target.Follow(time);
+        lp.Add(value(time, f, 1, -1), 1);                                      // p - f <= E f
+        lp.Add(value(time, f, -1, -1), -1);                                    // f - p <= E f
+        lp.Add(value(time, f, -1, 0), -(time / f) * (1 + kLengtheningMargin)); // p >= t
+        // Rising: p'(t) >= 0, scaled to the log-log slope t p' / f.
+        for (int j = 0; j < n; ++j)
+            row[j] = -dt[j] * alpha * time / f;
+        row[n] = 0;
+        lp.Add(row, 0);
     }
-    std::vector<double> weight(kFitPoints, 1.0 / kFitPoints);
-    std::vector<double> cheb;
-    for (int round = 0; round < kLawsonRounds; ++round) {
-        std::vector<double> A(basis.size()), y(kFitPoints);
-        for (int i = 0; i < kFitPoints; ++i) {
-            // Relative error: each row is divided by the value it should reach.
-            double w = std::sqrt(weight[i]) / f[i];
-            for (int c = 0; c < cols; ++c)
-                A[static_cast<std::size_t>(i) * cols + c] =
-                    w * basis[static_cast<std::size_t>(i) * cols + c];
-            y[i] = w * f[i];
-        }
-        cheb = SolveLeastSquares(std::move(A), std::move(y), kFitPoints, cols);
-        // Lawson: weight each point by its error, so the largest errors are pressed down.
-        double sum = 0;
-        for (int i = 0; i < kFitPoints; ++i) {
-            double p = 0;
-            for (int c = 0; c < cols; ++c)
-                p += cheb[c] * basis[static_cast<std::size_t>(i) * cols + c];
-            weight[i] *= std::abs(p - f[i]) / f[i];
-            sum += weight[i];
-        }
-        if (sum == 0)
-            break;
-        for (double &w : weight)
-            w /= sum;
+    for (const MakerPoint &pair : target.Pairs) {
+        const double c = pair.Corrected;
+        lp.Add(value(pair.Metered, c, 1, 0), 1 + target.PairTolerance);
+        lp.Add(value(pair.Metered, c, -1, 0), -(1 - target.PairTolerance));
     }
-    return ChebyshevToPowers(cheb, alpha, beta);
+    if (target.SlopeFrom < to) {
+        // p(To) / p(SlopeFrom) between r^(Slope - tol) and r^(Slope + tol), as two rows linear
+        // in the coefficients.
+        const double r = to / target.SlopeFrom;
+        const double scale = target.Follow(to);
+        std::vector<double> top = value(to, scale, 1, 0);
+        const std::vector<double> low = value(target.SlopeFrom, scale, 1, 0);
+        for (double bound :
+             {target.Slope - target.SlopeTolerance, target.Slope + target.SlopeTolerance}) {
+            const double factor = std::pow(r, bound);
+            const double sign = bound < target.Slope ? -1 : 1;
+            for (int j = 0; j < n; ++j)
+                row[j] = sign * (top[j] - factor * low[j]);
+            row[n] = 0;
+            lp.Add(row, 0);
+        }
+    }
+    std::optional<std::vector<double>> x = lp.Solve();
+    if (!x)
+        return std::nullopt;
+    x->resize(static_cast<std::size_t>(n));
+    return ChebyshevToPowers(*x, alpha, beta);
 }
 
-std::string FormulaText(const std::vector<double> &coeffs)
+std::string FormulaText(const std::vector<double> &coeffs, int digits)
 {
     std::string text;
     for (double c : coeffs) {
-        char buf[400];
-        // Shortest fixed-notation text that reads back as the same double.
-        auto [p, ec] = std::to_chars(buf, buf + sizeof buf, std::abs(c), std::chars_format::fixed);
-        if (ec != std::errc{})
-            return {};
         text += std::signbit(c) && c != 0 ? '-' : '+';
-        text.append(buf, p);
+        const double v = std::abs(c);
+        char buf[400];
+        std::to_chars_result r;
+        if (digits <= 0 || v == 0) {
+            r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+        } else {
+            const int decimals =
+                std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(v))));
+            r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+        }
+        if (r.ec != std::errc{})
+            return {};
+        std::string number(buf, r.ptr);
+        if (number.find('.') != std::string::npos) {
+            number.erase(number.find_last_not_of('0') + 1);
+            if (number.back() == '.')
+                number.pop_back();
+        }
+        text += number;
     }
     return text;
-}
-
-std::vector<double> ReadFormulaText(std::string_view text)
-{
-    std::vector<double> coeffs;
-    while (!text.empty()) {
-        char sign = text[0];
-        std::size_t end = text.find_first_of("+-", 1);
-        std::string_view digits = text.substr(1, end == std::string_view::npos ? end : end - 1);
-        double v = 0;
-        auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v,
-                                       std::chars_format::fixed);
-        if ((sign != '+' && sign != '-') || digits.empty() || ec != std::errc{} ||
-            p != digits.data() + digits.size())
-            return {};
-        coeffs.push_back(sign == '-' ? -v : v);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end);
-    }
-    return coeffs;
-}
-
-double EvaluateAsProgram(const std::vector<double> &coeffs, double t)
-{
-    double sum = 0, power = 1;
-    for (std::size_t k = 0; k < coeffs.size(); ++k) {
-        if (k > 0)
-            power *= t;
-        sum += coeffs[k] * power;
-    }
-    return sum;
 }
 
 FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &model, double a,
@@ -201,8 +178,8 @@ FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &mo
     auto check = [&](double t) {
         if (t < a || t > b)
             return;
-        double m = model(t);
-        double e = std::abs(EvaluateAsProgram(coeffs, t) - m) / m;
+        const double m = model(t);
+        const double e = std::abs(tools::EvaluatePolynomial(coeffs, t) - m) / m;
         if (!(e <= worst.Max)) { // NaN counts as the worst
             worst.Max = std::isnan(e) ? INFINITY : e;
             worst.At = t;
@@ -221,14 +198,26 @@ FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &mo
 
 bool RisesThroughout(const std::vector<double> &coeffs, double a, double b)
 {
-    double previous = EvaluateAsProgram(coeffs, a);
+    double previous = tools::EvaluatePolynomial(coeffs, a);
     for (int i = 1; i < kCheckPoints && a < b; ++i) {
-        const double p = EvaluateAsProgram(coeffs, GridTime(a, b, i, kCheckPoints));
+        const double p = tools::EvaluatePolynomial(coeffs, GridTime(a, b, i, kCheckPoints));
         if (!(p >= previous))
             return false;
         previous = p;
     }
     return true;
+}
+
+double LeastLengthening(const std::vector<double> &coeffs, double a, double b)
+{
+    double least = INFINITY;
+    const int count = a < b ? kCheckPoints : 1;
+    for (int i = 0; i < count; ++i) {
+        const double t = GridTime(a, b, i, count);
+        const double ratio = tools::EvaluatePolynomial(coeffs, t) / t;
+        least = std::isnan(ratio) ? -INFINITY : std::min(least, ratio);
+    }
+    return least;
 }
 
 } // namespace filmfit

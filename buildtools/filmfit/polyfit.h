@@ -1,33 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "buildtools/filmfit/filmsource.h"
+
 #include <functional>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// Fitting of the database polynomials: c0 + c1·t + c2·t² + ... in the metered time t,
-// close in relative terms to a maker's model over a range of metered times.
+// Fitting of the database polynomials: c0 + c1·t + c2·t² + ... in the metered time t, close
+// in relative terms to a maker's model over a range of metered times, under the conditions a
+// photographer relies on. Pure functions: no output, no exits.
 namespace filmfit {
 
 using Model = std::function<double(double)>;
 
-// The coefficients (constant term first) of the polynomial of the given degree whose
-// largest relative error against model over [a, b] is (close to) the smallest possible.
-// Weighted least squares on a fixed grid, reweighted by Lawson's method towards the minimax
-// fit; the grid and the number of rounds are fixed, so the result is always the same.
-std::vector<double> FitRelativeMinimax(const Model &model, double a, double b, int degree);
+// The model to follow and the conditions besides closeness.
+struct FitTarget
+{
+    Model Follow; // the maker's model, positive on [From, To]
+    double From = 0;
+    double To = 0;
+    // Published pairs that the polynomial meets within PairTolerance (relative).
+    std::vector<MakerPoint> Pairs;
+    double PairTolerance = 0;
+    // The log-log chord of the polynomial from SlopeFrom to To lies within SlopeTolerance of
+    // Slope (no condition when SlopeFrom >= To).
+    double SlopeFrom = 0;
+    double Slope = 0;
+    double SlopeTolerance = 0;
+};
 
-// The formula text of the database: every coefficient with its sign, in plain decimals
-// (never exponent notation), with as many digits as reading it back exactly needs.
-std::string FormulaText(const std::vector<double> &coeffs);
+// The coefficients (constant term first) of the polynomial of the given degree whose largest
+// relative error against the model over [From, To] is least among those that never give less
+// than the metered time, rise with it, and meet the pairs and the slope. The conditions are
+// posed on a fixed grid spread evenly over the stops of the range and solved exactly as a
+// linear program, so the result is always the same. nullopt when no polynomial of that degree
+// meets the conditions. A range of a single time gives the factor that meets the model there.
+std::optional<std::vector<double>> FitConstrainedMinimax(const FitTarget &target, int degree);
 
-// Reads a formula text written by FormulaText; empty on a malformed text.
-std::vector<double> ReadFormulaText(std::string_view text);
-
-// The polynomial as the program evaluates it: terms added in order into a double that
-// starts at 0, the powers of t by repeated multiplication.
-double EvaluateAsProgram(const std::vector<double> &coeffs, double t);
+// The formula text of the database: every coefficient with its sign, in plain decimals (never
+// exponent notation), rounded to the given number of significant digits, or with digits 0 the
+// fewest that read back as the same double.
+std::string FormulaText(const std::vector<double> &coeffs, int digits);
 
 struct FitError
 {
@@ -36,12 +51,20 @@ struct FitError
 };
 
 // The error over [a, b], on a grid much denser than the fitting grid, at both ends and at
-// the extra points given (the published points).
+// the extra points given (the published points). The polynomial is evaluated as the program
+// evaluates it (tools::EvaluatePolynomial).
 FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &model, double a,
                               double b, const std::vector<double> &extra = {});
 
 // True when the polynomial rises from a to b (on the dense grid), so that a longer metered
 // time never gives a shorter corrected time.
 bool RisesThroughout(const std::vector<double> &coeffs, double a, double b);
+
+// The least p(t) / t over [a, b] on the dense grid: below 1 where the polynomial would
+// shorten the metered time.
+double LeastLengthening(const std::vector<double> &coeffs, double a, double b);
+
+// Metered times spread evenly in log(t) from a to b, both ends exact.
+double GridTime(double a, double b, int i, int count);
 
 } // namespace filmfit

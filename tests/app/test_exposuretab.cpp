@@ -4,8 +4,11 @@
 #include "exposurefixture.h"
 
 #include <QClipboard>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -241,6 +244,29 @@ private slots:
             QCOMPARE(grid->CellFontColor(1, row), QColor(red ? Qt::red : Qt::black));
             QCOMPARE(grid->CellFontColor(0, row), QColor(Qt::black));
         }
+    }
+
+    // The shipped database: metered 8 s at f 250 are 1033 s, beyond Ilford's chart (1000 s);
+    // Ilford's law gives 1033^1.31 s = 2 h 29 m, and the red row carries that law on.
+    void shippedFilmBeyondItsData()
+    {
+        QFile shipped(QStringLiteral(LUMIDRA_FILMS_DAT));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        auto w = MakeWindow(shipped.readAll());
+        const int hp5 = Child<TEnhCombo>(w.get(), "cbFilmName")->findText("Ilford HP5 Plus");
+        QVERIFY(hp5 >= 0);
+        tools::ExpTimeFormat = 0;
+        SetInputs(w.get(), "250", true, hp5);
+        Calculate(w.get());
+        const TStringAlignGrid *grid = Grid(w.get());
+        const QRegularExpressionMatch hm =
+            QRegularExpression("^(\\d+) h (\\d+) m$").match(grid->Cell(1, 14));
+        QVERIFY2(hm.hasMatch(), qPrintable(grid->Cell(1, 14)));
+        const double seconds = hm.captured(1).toDouble() * 3600 + hm.captured(2).toDouble() * 60;
+        QVERIFY2(std::abs(seconds / (2 * 3600 + 29 * 60) - 1) <= 0.15,
+                 qPrintable(grid->Cell(1, 14)));
+        QCOMPARE(grid->CellFontColor(1, 13), QColor(Qt::black));
+        QCOMPARE(grid->CellFontColor(1, 14), QColor(Qt::red));
     }
 
     void brokenFormula()

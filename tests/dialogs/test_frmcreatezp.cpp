@@ -7,10 +7,12 @@
 #include "tests/support/modaldriver.h"
 #include "tools/settings.h"
 #include "tools/zoneplatepdf.h"
+#include "tools/zoneplatesvg.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -78,6 +80,11 @@ private slots:
     void nextSaveStartsInTheLastFolder();
     void staleLastFolderIsIgnored();
     void failedWriteIsReported();
+    void printCheckLine_data();
+    void printCheckLine();
+    void printerDpiIsRemembered_data();
+    void printerDpiIsRemembered();
+    void writesSvgBesidePdf();
 
 private:
     // Opens a new dialog over the stand-in main window, as the zone plate tab does.
@@ -158,9 +165,12 @@ void TestFrmCreateZP::captionsAndStartState()
 {
     Open();
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral(" Create PDF"));
-    QVERIFY(m_dialog->width() >= 218 && m_dialog->height() >= 151);
+    // The dialog's size as laid out, or larger where the running font needs more room.
+    QVERIFY(m_dialog->width() >= 300 && m_dialog->height() >= 248);
     QVERIFY(Child<QRadioButton>("rbPozitive")->isChecked());
     QVERIFY(!Child<QLineEdit>("edMagnification")->isEnabled());
+    QCOMPARE(Child<QLabel>("Label2")->text(), QStringLiteral("Printer resolution (dpi):"));
+    QCOMPARE(Child<QLineEdit>("edPrinterDpi")->text(), QStringLiteral("1200"));
 
     // Cancel closes and frees the dialog.
     QTest::mouseClick(Child<QPushButton>("btCancel"), Qt::LeftButton);
@@ -440,6 +450,146 @@ void TestFrmCreateZP::failedWriteIsReported()
     QCOMPARE(QDir(m_files->path()).entryList(QDir::Files),
              QStringList{QStringLiteral("settings.reg")});
     QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(StoredLastFolder(), QDir::toNativeSeparators(m_files->path()));
+}
+
+// The line under the printer resolution follows the factor and the resolution as they change.
+// The worked plate's outer ring is (0.812404 - 0.663325) / 2 = 0.0745394 mm wide: at 341 dpi
+// that is 0.0745394 / 25.4 * 341 = 1.0007 dots (red: under 2), and the smallest enlargement
+// reaching 3 dots is 3 (3.0021 dots); twice enlarged it is 2.0014 dots, shown as 2.00 and not
+// red. The plate measures 0.812404 mm, 1.624808 mm when enlarged twice.
+void TestFrmCreateZP::printCheckLine_data()
+{
+    QTest::addColumn<bool>("enlarge");
+    QTest::addColumn<QString>("factor");
+    QTest::addColumn<QString>("dpi");
+    QTest::addColumn<QString>("line"); // "." between digits stands for the decimal separator
+    QTest::addColumn<bool>("red");
+    QTest::newRow("1 dot: red, names the enlargement")
+        << false << ""
+        << "341"
+        << "On paper: plate 0.812 mm across, outer ring 1.00 dots at 341 dpi. Too fine to print: "
+           "enlarge at least 3 times."
+        << true;
+    QTest::newRow("2 dots: not red") << true << "2"
+                                     << "341"
+                                     << "On paper: plate 1.625 mm across, outer ring 2.00 dots "
+                                        "at 341 dpi."
+                                     << false;
+    QTest::newRow("empty factor is true size")
+        << true << ""
+        << "1200"
+        << "On paper: plate 0.812 mm across, outer ring 3.52 dots at 1200 dpi." << false;
+    QTest::newRow("refused factor: no line") << true << "1"
+                                             << "1200"
+                                             << "" << false;
+    QTest::newRow("resolution below 72")
+        << false << ""
+        << "71"
+        << "The printer resolution is a whole number of dots per inch from 72 to 9600." << false;
+}
+
+void TestFrmCreateZP::printCheckLine()
+{
+    QFETCH(bool, enlarge);
+    QFETCH(QString, factor);
+    QFETCH(QString, dpi);
+    QFETCH(QString, line);
+    QFETCH(bool, red);
+    Open();
+    auto *label = Child<QLabel>("lbPrintCheck");
+    const QColor normal = QApplication::palette(label).color(QPalette::WindowText);
+    SetFactor(enlarge, factor);
+    Child<QLineEdit>("edPrinterDpi")->setText(dpi);
+
+    const QString separator = QStringLiteral("\\1") + QChar::fromLatin1(DecimalSeparator());
+    QCOMPARE(label->text(),
+             line.replace(QRegularExpression(QStringLiteral("(\\d)\\.(?=\\d)")), separator));
+    QCOMPARE(label->palette().color(QPalette::WindowText), red ? QColor(255, 0, 0) : normal);
+
+    // The check only informs: Save goes on to the save dialog whatever it says.
+    if (factor != QStringLiteral("1") || !enlarge) {
+        m_driver->CancelFileDialog();
+        ClickSave();
+        QCOMPARE(m_driver->FileDialogs(), 1);
+    }
+}
+
+// The resolution comes from PrinterDpi (1200 when absent or unusable) and is stored when a
+// plate is saved with another one; cancelling stores nothing.
+void TestFrmCreateZP::printerDpiIsRemembered_data()
+{
+    QTest::addColumn<int>("stored"); // 0: absent
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed"); // empty: left as shown
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("first run, saved unchanged") << 0 << "1200"
+                                                << "" << true << "<none>";
+    QTest::newRow("stored 2400, cancelled") << 2400 << "2400"
+                                            << "600" << false << "2400";
+    QTest::newRow("stored 2400, saved with 300") << 2400 << "2400"
+                                                 << "300" << true << "300";
+    QTest::newRow("stored value out of range") << 50 << "1200"
+                                               << "" << true << "50";
+    QTest::newRow("out-of-range typed is not stored") << 600 << "600"
+                                                      << "60" << true << "600";
+}
+
+void TestFrmCreateZP::printerDpiIsRemembered()
+{
+    QFETCH(int, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(bool, save);
+    QFETCH(QString, after);
+    if (stored)
+        tools::WriteSettingInteger("PrinterDpi", stored);
+    Open();
+    auto *field = Child<QLineEdit>("edPrinterDpi");
+    QCOMPARE(field->text(), shown);
+    if (!typed.isEmpty()) {
+        field->clear();
+        QTest::keyClicks(field, typed + QStringLiteral("x."));
+        QCOMPARE(field->text(), typed);
+    }
+    if (save)
+        m_driver->Choose(Path(QStringLiteral("plate")));
+    else
+        m_driver->CancelFileDialog();
+    ClickSave();
+    QCOMPARE(tools::SettingExists("PrinterDpi")
+                 ? QString::number(tools::ReadSettingInteger("PrinterDpi"))
+                 : QStringLiteral("<none>"),
+             after);
+}
+
+// The save dialog offers the SVG image beside the PDF; chosen, it completes a bare name with
+// ".svg" and writes the image of the chosen plate.
+void TestFrmCreateZP::writesSvgBesidePdf()
+{
+    Open();
+    Child<QRadioButton>("rbNegative")->setChecked(true);
+    SetFactor(true, QStringLiteral("3"));
+    QStringList filters;
+    m_driver->Expect<QFileDialog>([&, this](QFileDialog *dialog) {
+        filters = dialog->nameFilters();
+        dialog->selectNameFilter(filters.value(1));
+        ModalDriver::Type(dialog, Path(QStringLiteral("plate")));
+        ModalDriver::Confirm(dialog);
+    });
+    ClickSave();
+
+    QCOMPARE(filters, (QStringList{QStringLiteral("Adobe PDF (*.pdf)"),
+                                   QStringLiteral("SVG image (*.svg)")}));
+    tools::ZonePlatePdfInput expected;
+    expected.values = tools::CalculateZonePlate(3, 100.0, 0.00055, 2.0);
+    expected.focalText = "100";
+    expected.unitText = "mm";
+    expected.negative = true;
+    expected.magnification = 3;
+    QCOMPARE(ReadAll(Path(QStringLiteral("plate.svg"))),
+             QByteArray::fromStdString(tools::BuildZonePlateSvg(expected)));
     QCOMPARE(StoredLastFolder(), QDir::toNativeSeparators(m_files->path()));
 }
 

@@ -11,6 +11,7 @@
 #include "tools/settings.h"
 #include "tools/settings_backend.h"
 #include "tools/zoneplatepdf.h"
+#include "tools/zoneplatesvg.h"
 
 #include "tests/support/scratchdir.h"
 #include "tests/support/scriptedfilecalls.h"
@@ -86,6 +87,13 @@ std::vector<Writer> Writers()
         {"zone plate PDF", "plate.pdf", "%PDF-1.2 an older plate\r\n",
          [plate](const std::string &path) -> std::optional<std::string> {
              if (WriteZonePlatePdf(path, plate))
+                 return std::nullopt;
+             return ZonePlateSaveFailedText(path);
+         },
+         CannotBeSaved},
+        {"zone plate SVG", "plate.svg", "<svg>an older plate</svg>\n",
+         [plate](const std::string &path) -> std::optional<std::string> {
+             if (WriteZonePlateSvg(path, plate))
                  return std::nullopt;
              return ZonePlateSaveFailedText(path);
          },

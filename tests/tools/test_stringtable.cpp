@@ -20,6 +20,12 @@ TEST(StringTable, FormatStrFillsTheValueName)
 {
     EXPECT_EQ(FormatStr(2400, "DecNum"), "Failed to get data for 'DecNum'");
     EXPECT_EQ(FormatStr(1, "x"), "Lumidra"); // no %s: unchanged
+    // Several values in order; a "%s" inside a value is not filled again, surplus ones stay.
+    ASSERT_TRUE(LoadStringTable("7 \"%s to %s\"\n"));
+    EXPECT_EQ(FormatStr(7, {"%s", "b"}), "%s to b");
+    EXPECT_EQ(FormatStr(7, {"a"}), "a to %s");
+    EXPECT_EQ(FormatStr(7, {"a", "b", "c"}), "a to b");
+    UseBuiltInStringTable();
 }
 
 TEST(StringTable, RejectsDamagedTablesAndKeepsTheOldOne)
