@@ -120,7 +120,9 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
-    bool PlaceWindow();
+    void FitToFont();
+    static std::optional<QPoint> StoredPosition();
+    void PlaceWindow(const std::optional<QPoint> &stored);
     void CentreOnScreen();
     void SetCaptions();
     void SetAccessibleNames();
@@ -165,6 +167,7 @@ private:
     void sgridExposureTimesMouseWheel();
     void sgridExposureTimesEnter();
     void sgridExposureTimesExit();
+    void FitExposureGrid();
     void LoadFilmDatabase();
     // Own films (frmmain_films.cpp): read at start-up, kept when the films dialog changes
     // them, and shown in the film list after the shipped films.
@@ -220,6 +223,7 @@ private:
     tools::TZonePlateValues CalculateZonePlate() const;
     // The zone count check of both buttons: false after its message has been shown.
     bool ZoneCountAccepted();
+    void FitZonePlateGrid();
     // Colour depth of the screen the window is on, in bits per pixel.
     int NumberOfColors() const;
 

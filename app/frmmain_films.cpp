@@ -54,7 +54,7 @@ void TfrmMain::LoadOwnFilms(const std::string &shippedPath)
         const QString file = QDir::toNativeSeparators(FromStd(own.DamagedFile));
         const QString backup =
             QDir::toNativeSeparators(FromStd(tools::OwnFilmsBackupPath(own.DamagedFile)));
-        ShowFilmDataError(FromStd(tools::FormatStr(2609, {ToStd(file), ToStd(backup)})));
+        ShowFilmDataError(FromStd(tools::FormatStr(2709, {ToStd(file), ToStd(backup)})));
     }
 }
 

@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kHelpContext = 2600;
+constexpr int kHelpContext = 2700;
 // Points of the curves drawn: enough for a smooth line at the plot's size.
 constexpr int kCurvePoints = 80;
 // The continuation is drawn over a decade past MaxTime.
@@ -64,7 +64,7 @@ TFrmFilmEdit::TFrmFilmEdit(const std::optional<tools::FilmInput> &input,
       m_fitter(new TBackgroundFit(this))
 {
     setObjectName(QStringLiteral("FrmFilmEdit"));
-    setWindowTitle(u' ' + Str(input ? 2611 : 2610));
+    setWindowTitle(u' ' + Str(input ? 2711 : 2710));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpContext(this, kHelpContext);
@@ -100,7 +100,7 @@ void TFrmFilmEdit::Build()
     auto *layout = new QVBoxLayout(this);
 
     auto *nameRow = new QHBoxLayout;
-    auto *nameLabel = new QLabel(Str(2612), this);
+    auto *nameLabel = new QLabel(Str(2712), this);
     edName = new QLineEdit(this);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setMaxLength(static_cast<int>(tools::kMaxFilmNameBytes) + 1);
@@ -110,9 +110,9 @@ void TFrmFilmEdit::Build()
     layout->addLayout(nameRow);
 
     auto *kindRow = new QHBoxLayout;
-    rbPowerLaw = new QRadioButton(Str(2613), this);
+    rbPowerLaw = new QRadioButton(Str(2713), this);
     rbPowerLaw->setObjectName(QStringLiteral("rbPowerLaw"));
-    rbPairs = new QRadioButton(Str(2614), this);
+    rbPairs = new QRadioButton(Str(2714), this);
     rbPairs->setObjectName(QStringLiteral("rbPairs"));
     kindRow->addWidget(rbPowerLaw);
     kindRow->addWidget(rbPairs);
@@ -130,7 +130,7 @@ void TFrmFilmEdit::Build()
     edFrom = NumberField(powerPage, false);
     edFrom->setObjectName(QStringLiteral("edFrom"));
     edFrom->setPlaceholderText(FromDot("1"));
-    const std::pair<int, QLineEdit *> powerFields[] = {{2615, edPower}, {2616, edFrom}};
+    const std::pair<int, QLineEdit *> powerFields[] = {{2715, edPower}, {2716, edFrom}};
     int row = 0;
     for (const auto &[id, field] : powerFields) {
         auto *label = new QLabel(Str(id), powerPage);
@@ -139,7 +139,7 @@ void TFrmFilmEdit::Build()
         powerGrid->addWidget(label, row, 0);
         powerGrid->addWidget(field, row++, 1);
     }
-    for (const int id : {2617, 2629})
+    for (const int id : {2717, 2729})
         powerGrid->addWidget(new QLabel(Str(id), powerPage), row++, 0, 1, 2);
     powerGrid->setRowStretch(row, 1);
     pgModel->addWidget(powerPage);
@@ -147,8 +147,8 @@ void TFrmFilmEdit::Build()
     auto *pairsPage = new QWidget(pgModel);
     auto *pairsGrid = new QGridLayout(pairsPage);
     pairsGrid->setVerticalSpacing(2);
-    pairsGrid->addWidget(new QLabel(Str(2618), pairsPage), 0, 1);
-    pairsGrid->addWidget(new QLabel(Str(2619), pairsPage), 0, 2);
+    pairsGrid->addWidget(new QLabel(Str(2718), pairsPage), 0, 1);
+    pairsGrid->addWidget(new QLabel(Str(2719), pairsPage), 0, 2);
     for (int i = 0; i < kPairRows; ++i) {
         const QString number = QString::number(i + 1);
         pairsGrid->addWidget(new QLabel(number, pairsPage), i + 1, 0, Qt::AlignRight);
@@ -156,9 +156,9 @@ void TFrmFilmEdit::Build()
         edMetered[i]->setObjectName(QStringLiteral("edMetered") + number);
         edNeeded[i] = NumberField(pairsPage, true);
         edNeeded[i]->setObjectName(QStringLiteral("edNeeded") + number);
-        const QString pair = FromStd(tools::FormatStr(2626, ToStd(number)));
-        edMetered[i]->setAccessibleName(pair + u' ' + Str(2618));
-        edNeeded[i]->setAccessibleName(pair + u' ' + Str(2619));
+        const QString pair = FromStd(tools::FormatStr(2726, ToStd(number)));
+        edMetered[i]->setAccessibleName(pair + u' ' + Str(2718));
+        edNeeded[i]->setAccessibleName(pair + u' ' + Str(2719));
         pairsGrid->addWidget(edMetered[i], i + 1, 1);
         pairsGrid->addWidget(edNeeded[i], i + 1, 2);
     }
@@ -167,23 +167,23 @@ void TFrmFilmEdit::Build()
 
     pbPlot = new TReciprocityPlot(this);
     pbPlot->setObjectName(QStringLiteral("pbPlot"));
-    pbPlot->setAccessibleName(Str(2628));
-    pbPlot->SetAxisTitles(Str(2624), Str(2625), DecimalSeparator());
+    pbPlot->setAccessibleName(Str(2728));
+    pbPlot->SetAxisTitles(Str(2724), Str(2725), DecimalSeparator());
     body->addWidget(pbPlot, 1);
     layout->addLayout(body, 1);
 
     auto *rangeRow = new QHBoxLayout;
-    auto *rangeLabel = new QLabel(Str(2620), this);
+    auto *rangeLabel = new QLabel(Str(2720), this);
     edRangeMin = NumberField(this, false);
     edRangeMin->setObjectName(QStringLiteral("edRangeMin"));
     edRangeMax = NumberField(this, false);
     edRangeMax->setObjectName(QStringLiteral("edRangeMax"));
     rangeLabel->setBuddy(edRangeMin);
-    edRangeMin->setAccessibleName(Str(2620));
-    edRangeMax->setAccessibleName(Str(2620) + u' ' + Str(2621));
+    edRangeMin->setAccessibleName(Str(2720));
+    edRangeMax->setAccessibleName(Str(2720) + u' ' + Str(2721));
     rangeRow->addWidget(rangeLabel);
     rangeRow->addWidget(edRangeMin);
-    rangeRow->addWidget(new QLabel(Str(2621), this));
+    rangeRow->addWidget(new QLabel(Str(2721), this));
     rangeRow->addWidget(edRangeMax);
     rangeRow->addStretch();
     layout->addLayout(rangeRow);
@@ -296,11 +296,11 @@ void TFrmFilmEdit::InputChanged()
             fit = &known->second;
             m_pause.stop();
             lbError->setText(
-                FromStd(tools::FormatStr(2622, tools::FitErrorPercentText(*fit, decSep))));
+                FromStd(tools::FormatStr(2722, tools::FitErrorPercentText(*fit, decSep))));
             if (!fit->Faults.empty())
                 reasons << FromStd(tools::FitFaultText(*fit, decSep));
         } else {
-            lbError->setText(Str(2623));
+            lbError->setText(Str(2723));
             m_pause.start();
         }
     }

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kHelpContext = 2600;
+constexpr int kHelpContext = 2700;
 
 // The names the film may not take: the shipped films' and the other own films'.
 std::vector<std::string> TakenNames(const IFilmsHost &host, std::optional<std::size_t> except)
@@ -38,14 +38,14 @@ std::vector<std::string> TakenNames(const IFilmsHost &host, std::optional<std::s
 TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
     setObjectName(QStringLiteral("FrmFilms"));
-    setWindowTitle(u' ' + Str(2601));
+    setWindowTitle(u' ' + Str(2701));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     SetHelpContext(this, kHelpContext);
     InstallHelpKey(this);
 
     auto *grid = new QGridLayout(this);
-    auto *label = new QLabel(Str(2602), this);
+    auto *label = new QLabel(Str(2702), this);
     lbFilms = new QListWidget(this);
     lbFilms->setObjectName(QStringLiteral("lbFilms"));
     lbFilms->setMinimumSize(300, 200);
@@ -60,9 +60,9 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
         void (TFrmFilms::*action)();
     };
     const Button buttons[] = {
-        {"btAdd", 2603, &TFrmFilms::btAddClick},
-        {"btEdit", 2604, &TFrmFilms::btEditClick},
-        {"btRemove", 2605, &TFrmFilms::btRemoveClick},
+        {"btAdd", 2703, &TFrmFilms::btAddClick},
+        {"btEdit", 2704, &TFrmFilms::btEditClick},
+        {"btRemove", 2705, &TFrmFilms::btRemoveClick},
     };
     int row = 1;
     for (const Button &b : buttons) {
@@ -78,7 +78,7 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
             btRemove = button;
     }
     grid->setRowStretch(row++, 1);
-    auto *close = new QPushButton(Str(2606), this);
+    auto *close = new QPushButton(Str(2706), this);
     close->setObjectName(QStringLiteral("btClose"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     grid->addWidget(close, row, 1);
@@ -113,7 +113,7 @@ bool TFrmFilms::Store(const std::vector<tools::OwnFilm> &films)
     if (m_host.StoreOwnFilms(films))
         return true;
     const std::string folder = ToStd(QDir::toNativeSeparators(FromStd(m_host.OwnFilmsFolder())));
-    QMessageBox box(QMessageBox::Critical, Str(1814), FromStd(tools::FormatStr(2608, folder)),
+    QMessageBox box(QMessageBox::Critical, Str(1814), FromStd(tools::FormatStr(2708, folder)),
                     QMessageBox::Ok, this);
     box.exec();
     return false;
@@ -163,7 +163,7 @@ void TFrmFilms::btRemoveClick()
     if (row < 0 || row >= static_cast<int>(m_host.OwnFilms().size()))
         return;
     QMessageBox question(QMessageBox::Question, Str(1),
-                         FromStd(tools::FormatStr(2607, ToStd(lbFilms->item(row)->text()))),
+                         FromStd(tools::FormatStr(2707, ToStd(lbFilms->item(row)->text()))),
                          QMessageBox::Yes | QMessageBox::No, this);
     if (question.exec() != QMessageBox::Yes)
         return;

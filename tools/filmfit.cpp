@@ -204,8 +204,8 @@ FilmFit FitFilm(const FilmModelData &model, const std::vector<FilmPoint> &exampl
 std::string FitFaultText(const FilmFit &fit, char decSep)
 {
     if (FitStraysTooFar(fit) && std::isfinite(fit.Error.Max))
-        return FormatStr(2650, FitErrorPercentText(fit, decSep));
-    return LoadStr(2651);
+        return FormatStr(2750, FitErrorPercentText(fit, decSep));
+    return LoadStr(2751);
 }
 
 std::string FitErrorPercentText(const FilmFit &fit, char decSep)

@@ -161,13 +161,13 @@ std::string FilmInputFaultText(const FilmInputCheck &check, char decSep)
         int id;
     };
     static constexpr Text kTexts[] = {
-        {FilmInputFault::PowerOutOfRange, 2635},  {FilmInputFault::FromOutOfRange, 2636},
-        {FilmInputFault::NoPairs, 2637},          {FilmInputFault::TooManyPairs, 2638},
-        {FilmInputFault::PairIncomplete, 2639},   {FilmInputFault::MeteredNotNumber, 2640},
-        {FilmInputFault::NeededNotNumber, 2641},  {FilmInputFault::MeteredNotRising, 2642},
-        {FilmInputFault::NeededShorter, 2643},    {FilmInputFault::NeededFalling, 2644},
-        {FilmInputFault::RangeNotNumber, 2645},   {FilmInputFault::RangeBeyondData, 2646},
-        {FilmInputFault::PairListSyntax, 2647},
+        {FilmInputFault::PowerOutOfRange, 2735},  {FilmInputFault::FromOutOfRange, 2736},
+        {FilmInputFault::NoPairs, 2737},          {FilmInputFault::TooManyPairs, 2738},
+        {FilmInputFault::PairIncomplete, 2739},   {FilmInputFault::MeteredNotNumber, 2740},
+        {FilmInputFault::NeededNotNumber, 2741},  {FilmInputFault::MeteredNotRising, 2742},
+        {FilmInputFault::NeededShorter, 2743},    {FilmInputFault::NeededFalling, 2744},
+        {FilmInputFault::RangeNotNumber, 2745},   {FilmInputFault::RangeBeyondData, 2746},
+        {FilmInputFault::PairListSyntax, 2747},
     };
     for (const Text &t : kTexts) {
         if (t.fault != check.Fault)
@@ -269,15 +269,15 @@ std::string FilmNameFaultText(FilmNameFault fault, std::string_view utf8)
     case FilmNameFault::None:
         break;
     case FilmNameFault::Empty:
-        return LoadStr(2630);
+        return LoadStr(2730);
     case FilmNameFault::TooLong:
-        return LoadStr(2631);
+        return LoadStr(2731);
     case FilmNameFault::NotWritable:
-        return LoadStr(2632);
+        return LoadStr(2732);
     case FilmNameFault::Control:
-        return LoadStr(2633);
+        return LoadStr(2733);
     case FilmNameFault::Taken:
-        return FormatStr(2634, utf8);
+        return FormatStr(2734, utf8);
     }
     return {};
 }

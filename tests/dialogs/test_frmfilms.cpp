@@ -98,7 +98,7 @@ private slots:
                             nullptr);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), " Add Film");
-        QCOMPARE(HelpContext(&dialog), 2600);
+        QCOMPARE(HelpContext(&dialog), 2700);
         auto *ok = Child<QPushButton>(&dialog, "btOk");
         QVERIFY(!ok->isEnabled());
 
@@ -219,7 +219,7 @@ private slots:
         TFrmFilms films(host, nullptr);
         films.show();
         QCOMPARE(films.windowTitle(), " Films");
-        QCOMPARE(HelpContext(&films), 2600);
+        QCOMPARE(HelpContext(&films), 2700);
         auto *list = Child<QListWidget>(&films, "lbFilms");
         QVERIFY(!Child<QPushButton>(&films, "btEdit")->isEnabled());
 
