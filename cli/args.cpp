@@ -65,9 +65,10 @@ Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> def
             throw UsageError("unknown option '--" + name + "'");
         std::vector<std::string> values;
         if (def->takesValue && def->valueCount > 1) {
-            if (eq != std::string::npos || i + static_cast<std::size_t>(def->valueCount) >= args.size())
-                throw UsageError("option --" + name + " needs " +
-                                 std::to_string(def->valueCount) + " values");
+            if (eq != std::string::npos ||
+                i + static_cast<std::size_t>(def->valueCount) >= args.size())
+                throw UsageError("option --" + name + " needs " + std::to_string(def->valueCount) +
+                                 " values");
             for (int k = 0; k < def->valueCount; ++k)
                 values.push_back(args[++i]);
         } else if (def->takesValue) {

@@ -89,9 +89,8 @@ std::string OwnFilmName(const Args &args)
 
 std::string RunFitFilm(const Invocation &in)
 {
-    const std::string name = tools::TrimFilmName(in.args.Positionals().empty()
-                                                     ? std::string()
-                                                     : in.args.Positionals().front());
+    const std::string name = tools::TrimFilmName(
+        in.args.Positionals().empty() ? std::string() : in.args.Positionals().front());
     const tools::FilmNameFault fault = tools::CheckFilmName(name, {});
     if (fault != tools::FilmNameFault::None)
         throw UsageError("NAME '" + name + "': " + tools::FilmNameFaultText(fault, name));

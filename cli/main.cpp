@@ -24,8 +24,8 @@ constexpr OptionDef kAngleOptions[] = {{"format", true}, {"focal", true}, {"deci
 constexpr OptionDef kMagnificationOptions[] = {
     {"distance", true}, {"focal", true}, {"size", true}};
 constexpr OptionDef kExposureOptions[] = {
-    {"fnumber", true}, {"film", true}, {"exact", false}, {"output", true},   {"kind", true},
-    {"films", true},   {"power", true}, {"from", true},  {"pairs", true},   {"range", true, 2}};
+    {"fnumber", true}, {"film", true},  {"exact", false}, {"output", true}, {"kind", true},
+    {"films", true},   {"power", true}, {"from", true},   {"pairs", true},  {"range", true, 2}};
 constexpr OptionDef kFitFilmOptions[] = {
     {"power", true}, {"from", true}, {"pairs", true}, {"range", true, 2}};
 constexpr OptionDef kFilmsOptions[] = {{"films", true}};

@@ -31,9 +31,8 @@ void TBackgroundFit::Start()
     m_stop = false;
     // The worker reads its own copy of the model and writes only m_result, which nothing
     // reads until the thread has finished.
-    m_thread = QThread::create([this, model = m_running.model] {
-        m_result = tools::FitFilm(model, {}, &m_stop);
-    });
+    m_thread = QThread::create(
+        [this, model = m_running.model] { m_result = tools::FitFilm(model, {}, &m_stop); });
     connect(m_thread, &QThread::finished, this, &TBackgroundFit::Done);
     m_thread->start();
 }

@@ -136,15 +136,15 @@ void TReciprocityPlot::paintEvent(QPaintEvent *)
                          label);
     }
     painter.setPen(text);
-    painter.drawText(QRectF(area.left(), height() - metrics.height() - 1, area.width(),
-                            metrics.height()),
-                     Qt::AlignHCenter, m_meteredTitle);
+    painter.drawText(
+        QRectF(area.left(), height() - metrics.height() - 1, area.width(), metrics.height()),
+        Qt::AlignHCenter, m_meteredTitle);
     painter.save();
     painter.translate(metrics.height() / 2.0 + kGap / 2.0, area.center().y());
     painter.rotate(-90);
-    painter.drawText(QRectF(-area.height() / 2, -metrics.height() / 2.0, area.height(),
-                            metrics.height()),
-                     Qt::AlignHCenter, m_neededTitle);
+    painter.drawText(
+        QRectF(-area.height() / 2, -metrics.height() / 2.0, area.height(), metrics.height()),
+        Qt::AlignHCenter, m_neededTitle);
     painter.restore();
 
     painter.setClipRect(area);

@@ -69,8 +69,9 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
         auto *button = new QPushButton(Str(b.id), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this,
-                [this, action = b.action] { Guarded(this, [this, action] { (this->*action)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, action = b.action] {
+            Guarded(this, [this, action] { (this->*action)(); });
+        });
         grid->addWidget(button, row++, 1);
         if (b.action == &TFrmFilms::btEditClick)
             btEdit = button;

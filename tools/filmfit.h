@@ -31,8 +31,8 @@ inline constexpr std::size_t kFormulaLength = 255;
 
 struct FilmFit
 {
-    std::string Formula;        // as stored
-    double MinTime = 0;         // the model's range, as stored beside the formula
+    std::string Formula; // as stored
+    double MinTime = 0;  // the model's range, as stored beside the formula
     double MaxTime = 0;
     std::vector<double> Coeffs; // as the program reads the formula back
     int Degree = -1;

@@ -136,8 +136,8 @@ FilmInputCheck ReadFilmInput(const FilmInput &input)
     FilmModelData &model = check.Model;
     model.MinTime = model.DataMin;
     model.MaxTime = model.DataMax;
-    for (auto [text, end] : {std::pair{&input.RangeMin, &model.MinTime},
-                             std::pair{&input.RangeMax, &model.MaxTime}}) {
+    for (auto [text, end] :
+         {std::pair{&input.RangeMin, &model.MinTime}, std::pair{&input.RangeMax, &model.MaxTime}}) {
         if (text->empty())
             continue;
         const std::optional<double> value = ReadFilmNumber(*text);
@@ -161,12 +161,12 @@ std::string FilmInputFaultText(const FilmInputCheck &check, char decSep)
         int id;
     };
     static constexpr Text kTexts[] = {
-        {FilmInputFault::PowerOutOfRange, 2735},  {FilmInputFault::FromOutOfRange, 2736},
-        {FilmInputFault::NoPairs, 2737},          {FilmInputFault::TooManyPairs, 2738},
-        {FilmInputFault::PairIncomplete, 2739},   {FilmInputFault::MeteredNotNumber, 2740},
-        {FilmInputFault::NeededNotNumber, 2741},  {FilmInputFault::MeteredNotRising, 2742},
-        {FilmInputFault::NeededShorter, 2743},    {FilmInputFault::NeededFalling, 2744},
-        {FilmInputFault::RangeNotNumber, 2745},   {FilmInputFault::RangeBeyondData, 2746},
+        {FilmInputFault::PowerOutOfRange, 2735}, {FilmInputFault::FromOutOfRange, 2736},
+        {FilmInputFault::NoPairs, 2737},         {FilmInputFault::TooManyPairs, 2738},
+        {FilmInputFault::PairIncomplete, 2739},  {FilmInputFault::MeteredNotNumber, 2740},
+        {FilmInputFault::NeededNotNumber, 2741}, {FilmInputFault::MeteredNotRising, 2742},
+        {FilmInputFault::NeededShorter, 2743},   {FilmInputFault::NeededFalling, 2744},
+        {FilmInputFault::RangeNotNumber, 2745},  {FilmInputFault::RangeBeyondData, 2746},
         {FilmInputFault::PairListSyntax, 2747},
     };
     for (const Text &t : kTexts) {

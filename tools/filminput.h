@@ -74,19 +74,19 @@ struct FilmModelData
 enum class FilmInputFault
 {
     None,
-    PowerOutOfRange,   // P is no number from 1 to 3
-    FromOutOfRange,    // T0 is no number from 0.001 to 1000 s
+    PowerOutOfRange, // P is no number from 1 to 3
+    FromOutOfRange,  // T0 is no number from 0.001 to 1000 s
     NoPairs,
-    TooManyPairs,      // more than 12
-    PairIncomplete,    // one of the two times missing
-    MeteredNotNumber,  // no number of seconds greater than 0
-    NeededNotNumber,   // neither seconds greater than 0 nor "+" and stops
-    MeteredNotRising,  // not longer than the pair before
-    NeededShorter,     // shorter than its metered time
-    NeededFalling,     // shorter than the time needed at the pair before
-    RangeNotNumber,    // an end that is no number greater than 0, or MIN > MAX
-    RangeBeyondData,   // the range reaches beyond the data's own
-    PairListSyntax,    // a pair list that is not METERED:NEEDED,...
+    TooManyPairs,     // more than 12
+    PairIncomplete,   // one of the two times missing
+    MeteredNotNumber, // no number of seconds greater than 0
+    NeededNotNumber,  // neither seconds greater than 0 nor "+" and stops
+    MeteredNotRising, // not longer than the pair before
+    NeededShorter,    // shorter than its metered time
+    NeededFalling,    // shorter than the time needed at the pair before
+    RangeNotNumber,   // an end that is no number greater than 0, or MIN > MAX
+    RangeBeyondData,  // the range reaches beyond the data's own
+    PairListSyntax,   // a pair list that is not METERED:NEEDED,...
 };
 
 struct FilmInputCheck

@@ -11,9 +11,9 @@
 // output: per film the range, the degree, the largest error against the maker's model and
 // where it lies, and the slope at which the program carries the entry on past its range
 // beside the maker's slope.
+#include "tools/filmfit.h"
 #include "tools/atomicfile.h"
 #include "tools/cp1252.h"
-#include "tools/filmfit.h"
 #include "tools/films.h"
 #include "tools/filmsource.h"
 

@@ -126,7 +126,8 @@ bool SaveFilmDialog(TfrmMain &window, const QDir &out)
     trix.Name = "Kodak Tri-X 400 (own test)";
     trix.PowerLaw = false;
     trix.Pairs = {{"1", "2"}, {"10", "50"}, {"100", "1200"}};
-    TFrmFilmEdit dialog(trix, {}, [](const tools::OwnFilm &) { return true; }, &window);
+    TFrmFilmEdit dialog(
+        trix, {}, [](const tools::OwnFilm &) { return true; }, &window);
     dialog.show();
     while (dialog.FitPending()) {
         QApplication::processEvents();

@@ -20,9 +20,9 @@ const QString kTriX = "Kodak Tri-X 400 (own test)";
 // Tri-X at f 250 as the command line prints it (tests/cli/expected/exposure_f250_trix.txt),
 // rounded off: the window and lumidra-calc correct with the same fit. Rows from the metered
 // 1 s (129 s, beyond the last pair at 100 s) are red.
-const QStringList kTriXAtF250 = {"1/8", "1/4", "1/2", "2 s",  "6 s",  "15 s",
-                                 "40 s", "2 m", "4 m", "11 m", "28 m", "1 h",
-                                 "3 h", "8 h", "19 h", "50 h", "130 h", "335 h"};
+const QStringList kTriXAtF250 = {"1/8",  "1/4", "1/2",  "2 s",  "6 s",   "15 s",
+                                 "40 s", "2 m", "4 m",  "11 m", "28 m",  "1 h",
+                                 "3 h",  "8 h", "19 h", "50 h", "130 h", "335 h"};
 constexpr int kTriXFirstRed = 11;
 
 bool WaitForFit(const TFrmFilmEdit *dialog)
@@ -47,8 +47,8 @@ private:
             m_dir = std::make_unique<QTemporaryDir>();
             qputenv("LUMIDRA_SETTINGS", m_dir->filePath("settings.reg").toLocal8Bit());
         }
-        TfrmMain::SetFilmDatabasePaths(
-            {shipped ? std::string(LUMIDRA_FILMS_DAT) : m_dir->filePath("none/films.dat").toStdString()});
+        TfrmMain::SetFilmDatabasePaths({shipped ? std::string(LUMIDRA_FILMS_DAT)
+                                                : m_dir->filePath("none/films.dat").toStdString()});
         return std::make_unique<TfrmMain>();
     }
 
@@ -85,9 +85,8 @@ private slots:
         const int shipped = static_cast<int>(w->Films().size());
         QString errorShown;
         std::size_t dotsShown = 0;
-        m_script->On<TFrmFilms>([](TFrmFilms *films) {
-            Child<QPushButton>(films, "btAdd")->click();
-        });
+        m_script->On<TFrmFilms>(
+            [](TFrmFilms *films) { Child<QPushButton>(films, "btAdd")->click(); });
         m_script->On<TFrmFilmEdit>([&](TFrmFilmEdit *dialog) {
             Child<QLineEdit>(dialog, "edName")->setText(kTriX);
             Child<QRadioButton>(dialog, "rbPairs")->click();
@@ -130,9 +129,8 @@ private slots:
         VerifyTriXTable(w.get(), shipped);
 
         QString metered2, needed3;
-        m_script->On<TFrmFilms>([](TFrmFilms *films) {
-            Child<QPushButton>(films, "btEdit")->click();
-        });
+        m_script->On<TFrmFilms>(
+            [](TFrmFilms *films) { Child<QPushButton>(films, "btEdit")->click(); });
         m_script->On<TFrmFilmEdit>([&](TFrmFilmEdit *dialog) {
             metered2 = Child<QLineEdit>(dialog, "edMetered2")->text();
             needed3 = Child<QLineEdit>(dialog, "edNeeded3")->text();
@@ -204,9 +202,8 @@ private slots:
         VerifyTriXTable(w.get(), 0);
 
         // Removed, nothing is left to choose: the box is cleared and disabled.
-        m_script->On<TFrmFilms>([](TFrmFilms *films) {
-            Child<QPushButton>(films, "btRemove")->click();
-        });
+        m_script->On<TFrmFilms>(
+            [](TFrmFilms *films) { Child<QPushButton>(films, "btRemove")->click(); });
         m_script->Answer(QMessageBox::Yes);
         m_script->On<TFrmFilms>([](TFrmFilms *films) { films->accept(); });
         Child<QAction>(w.get(), "films1")->trigger();

@@ -8,10 +8,10 @@
 #include "components/pagecontrol.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
+#include "dialogs/filmshost.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconvert.h"
 #include "dialogs/frmcreatezp.h"
-#include "dialogs/filmshost.h"
 #include "dialogs/frmcustomconstant.h"
 #include "dialogs/frmfilmedit.h"
 #include "dialogs/frmfilms.h"
@@ -328,8 +328,8 @@ private slots:
             if (form == QLatin1String("films")) {
                 owned = std::make_unique<TFrmFilms>(films, &window);
             } else if (form == QLatin1String("film as pairs")) {
-                owned = std::make_unique<TFrmFilmEdit>(OwnFilmInput(),
-                                                       std::vector<std::string>{}, keep, &window);
+                owned = std::make_unique<TFrmFilmEdit>(OwnFilmInput(), std::vector<std::string>{},
+                                                       keep, &window);
             } else if (form == QLatin1String("film as a power law")) {
                 // With the longest reasons under the fields: a name taken, a P out of range.
                 tools::FilmInput input = OwnFilmInput();

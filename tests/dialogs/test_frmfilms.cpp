@@ -90,12 +90,13 @@ private slots:
     void typedPowerLawIsFittedAndPlotted()
     {
         std::optional<tools::OwnFilm> kept;
-        TFrmFilmEdit dialog(std::nullopt, {"Ilford HP5 Plus"},
-                            [&](const tools::OwnFilm &film) {
-                                kept = film;
-                                return true;
-                            },
-                            nullptr);
+        TFrmFilmEdit dialog(
+            std::nullopt, {"Ilford HP5 Plus"},
+            [&](const tools::OwnFilm &film) {
+                kept = film;
+                return true;
+            },
+            nullptr);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), " Add Film");
         QCOMPARE(HelpContext(&dialog), 2700);
@@ -154,7 +155,9 @@ private slots:
                                    << "The exponent P must be a number from 1 to 3.";
         QTest::newRow("pairs not rising")
             << "F" << false
-            << Fields{{"edMetered1", "10"}, {"edNeeded1", "50"}, {"edMetered2", "1"},
+            << Fields{{"edMetered1", "10"},
+                      {"edNeeded1", "50"},
+                      {"edMetered2", "1"},
                       {"edNeeded2", "2"}}
             << "Pair 2: the metered times must rise from pair to pair.";
         QTest::newRow("stops without their +")
@@ -166,7 +169,7 @@ private slots:
         // A step from 1 s to 200 s needed within a stop of metered time.
         QTest::newRow("cannot be fitted")
             << "F" << false
-            << Fields{{"edMetered1", "1"}, {"edNeeded1", "1"}, {"edMetered2", "2"},
+            << Fields{{"edMetered1", "1"},  {"edNeeded1", "1"},  {"edMetered2", "2"},
                       {"edNeeded2", "200"}, {"edMetered3", "3"}, {"edNeeded3", "201"}}
             << "No formula comes within 5 % of this curve";
     }
@@ -178,8 +181,9 @@ private slots:
         QFETCH(Fields, fields);
         QFETCH(QString, reason);
         bool committed = false;
-        TFrmFilmEdit dialog(std::nullopt, {"Ilford HP5 Plus"},
-                            [&](const tools::OwnFilm &) { return committed = true; }, nullptr);
+        TFrmFilmEdit dialog(
+            std::nullopt, {"Ilford HP5 Plus"},
+            [&](const tools::OwnFilm &) { return committed = true; }, nullptr);
         dialog.show();
         Type(&dialog, name, powerLaw, fields);
         QVERIFY(WaitForFit(&dialog));
@@ -199,7 +203,8 @@ private slots:
         trix.PowerLaw = false;
         trix.Pairs = {{"1", "2"}, {"10", "+2.25"}};
         trix.RangeMax = "5.5";
-        TFrmFilmEdit dialog(trix, {}, [](const tools::OwnFilm &) { return true; }, nullptr);
+        TFrmFilmEdit dialog(
+            trix, {}, [](const tools::OwnFilm &) { return true; }, nullptr);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), " Edit Film");
         QCOMPARE(Child<QLineEdit>(&dialog, "edName")->text(), "Tri-X (own test)");
@@ -226,7 +231,9 @@ private slots:
         {
             ModalWatch<TFrmFilmEdit> add([](TFrmFilmEdit *dialog) {
                 Type(dialog, QString::fromUtf8("Fomapan 100 \u20ac"), false,
-                     {{"edMetered1", "1"}, {"edNeeded1", "+1/3"}, {"edMetered2", "10"},
+                     {{"edMetered1", "1"},
+                      {"edNeeded1", "+1/3"},
+                      {"edMetered2", "10"},
                       {"edNeeded2", "+1"}});
                 if (WaitForFit(dialog))
                     Child<QPushButton>(dialog, "btOk")->click();

@@ -155,8 +155,9 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
     };
     for (const Case &c : cases) {
         const FilmSource source = film(c.source);
-        const FilmFit fit = c.formula.empty() ? FitFilm(source.Model, source.Examples)
-                                              : CheckEntry(source.Model, source.Examples, c.formula);
+        const FilmFit fit = c.formula.empty()
+                                ? FitFilm(source.Model, source.Examples)
+                                : CheckEntry(source.Model, source.Examples, c.formula);
         std::string all;
         for (const std::string &f : fit.Faults)
             all += f + "; ";

@@ -78,7 +78,8 @@ TEST(FilmInput, ReadsTheModelOrNamesTheFault)
          100,
          {{1, 2}, {10, 12.59921}, {100, 141.4214}}},
         {"no correction up to 60 s", Pairs({{"60", "+0"}}), F::None, 0, 60, 60, {{60, 60}}},
-        {"pairs narrowed", Pairs({{"1", "2"}, {"10", "50"}, {"100", "1200"}}, "5", "50"),
+        {"pairs narrowed",
+         Pairs({{"1", "2"}, {"10", "50"}, {"100", "1200"}}, "5", "50"),
          F::None,
          0,
          5,
@@ -95,8 +96,8 @@ TEST(FilmInput, ReadsTheModelOrNamesTheFault)
         {"metered falling", Pairs({{"10", "50"}, {"1", "2"}}), F::MeteredNotRising, 2},
         {"needed shorter", Pairs({{"10", "9.9"}}), F::NeededShorter, 1},
         {"needed falling", Pairs({{"1", "100"}, {"10", "20"}}), F::NeededFalling, 2},
-        {"range beyond the pairs", Pairs({{"1", "2"}, {"10", "50"}}, "", "11"),
-         F::RangeBeyondData, 0},
+        {"range beyond the pairs", Pairs({{"1", "2"}, {"10", "50"}}, "", "11"), F::RangeBeyondData,
+         0},
     };
     for (const Case &c : cases) {
         const FilmInputCheck check = ReadFilmInput(c.input);
@@ -144,8 +145,7 @@ TEST(FilmInput, ModelFollowsAPowerLawBetweenPairs)
     for (const Case &c : cases) {
         const FilmInputCheck check = ReadFilmInput(c.input);
         ASSERT_EQ(check.Fault, FilmInputFault::None) << c.name;
-        EXPECT_NEAR(ModelTime(check.Model, c.metered), c.corrected, 1e-9 * c.corrected)
-            << c.name;
+        EXPECT_NEAR(ModelTime(check.Model, c.metered), c.corrected, 1e-9 * c.corrected) << c.name;
     }
 }
 
@@ -157,7 +157,8 @@ TEST(FilmInput, PairListsAndNumbers)
         std::optional<std::vector<FilmPairInput>> pairs;
     };
     const ListCase lists[] = {
-        {"1:2,10:50,100:1200", std::vector<FilmPairInput>{{"1", "2"}, {"10", "50"}, {"100", "1200"}}},
+        {"1:2,10:50,100:1200",
+         std::vector<FilmPairInput>{{"1", "2"}, {"10", "50"}, {"100", "1200"}}},
         {"10:+1, 100 : +2", std::vector<FilmPairInput>{{"10", "+1"}, {"100", "+2"}}},
         {"1:2,", std::nullopt},
         {"1:2,,3:4", std::nullopt},
@@ -174,8 +175,8 @@ TEST(FilmInput, PairListsAndNumbers)
         std::optional<double> value;
     };
     const NumberCase numbers[] = {
-        {"1.5", 1.5}, {"2/3", 2.0 / 3}, {"1/0", std::nullopt}, {"+1", std::nullopt},
-        {"1e3", std::nullopt}, {"1,5", std::nullopt}, {"", std::nullopt}, {"/2", std::nullopt},
+        {"1.5", 1.5},          {"2/3", 2.0 / 3},      {"1/0", std::nullopt}, {"+1", std::nullopt},
+        {"1e3", std::nullopt}, {"1,5", std::nullopt}, {"", std::nullopt},    {"/2", std::nullopt},
     };
     for (const NumberCase &c : numbers)
         EXPECT_EQ(ReadFilmNumber(c.text), c.value) << c.text;
@@ -196,12 +197,12 @@ TEST(FilmInput, NamesTheFilmListCanHold)
         {"", F::Empty},
         {std::string(255, 'x'), F::None},
         {std::string(256, 'x'), F::TooLong},
-        {"Fomapan \xC4\x80", F::NotWritable},     // U+0100
+        {"Fomapan \xC4\x80", F::NotWritable}, // U+0100
         {"Tri-X\t400", F::Control},
-        {"Tri-X \xC2\x81", F::Control},           // U+0081, a C1 control Windows-1252 keeps
+        {"Tri-X \xC2\x81", F::Control}, // U+0081, a C1 control Windows-1252 keeps
         {"Ilford HP5 Plus", F::Taken},
-        {"Caf\xC3\xA9", F::Taken},                // the same name in UTF-8
-        {"ilford HP5 Plus", F::None},             // the list compares byte for byte
+        {"Caf\xC3\xA9", F::Taken},    // the same name in UTF-8
+        {"ilford HP5 Plus", F::None}, // the list compares byte for byte
     };
     for (const Case &c : cases)
         EXPECT_EQ(CheckFilmName(c.name, taken), c.fault) << c.name;
@@ -217,8 +218,7 @@ TEST(FilmInput, SourceLinesReadBackAsTyped)
     trix.Name = "Kodak Tri-X 400 (own test)";
     FilmInput hp5 = PowerLaw("1.31", "0.5");
     hp5.Name = "Own HP5";
-    const std::string text =
-        "version 1\n" + FilmSourceLines(trix) + "\n" + FilmSourceLines(hp5);
+    const std::string text = "version 1\n" + FilmSourceLines(trix) + "\n" + FilmSourceLines(hp5);
     EXPECT_EQ(text, "version 1\n"
                     "film Kodak Tri-X 400 (own test)\nat 1 2 s\nat 10 +1/3 stop\nat 100 1200 s\n"
                     "range - 50\n\n"

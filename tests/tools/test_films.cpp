@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/filmsource.h"
 #include "tools/cp1252.h"
 #include "tools/datadirs.h"
 #include "tools/exposure.h"
 #include "tools/films.h"
+#include "tools/filmsource.h"
 
 #include "tests/support/filmrecord.h"
 #include "tests/support/scratchdir.h"
@@ -348,7 +348,8 @@ TEST_F(BuiltFilmDatabase, PowerLawTablesAtLongExposures)
             double previous = 0;
             for (int row = 1; row <= kExposureRows; ++row) {
                 const double metered = (n / 22) * (n / 22) * ExposureBaseTimes[row - 1];
-                const double law = metered >= film.MinTime ? std::pow(metered, src.Model.Power) : metered;
+                const double law =
+                    metered >= film.MinTime ? std::pow(metered, src.Model.Power) : metered;
                 const double t = r.Times[row - 1];
                 if (metered > film.MaxTime && firstBeyond == 0)
                     firstBeyond = row;
