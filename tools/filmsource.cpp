@@ -7,12 +7,13 @@ namespace tools {
 
 namespace {
 
+// Blanks, tabs and stray carriage returns around a text are no part of it.
 std::string_view Trim(std::string_view s)
 {
-    std::size_t first = s.find_first_not_of(" \t");
+    std::size_t first = s.find_first_not_of(" \t\r");
     if (first == std::string_view::npos)
         return {};
-    std::size_t last = s.find_last_not_of(" \t");
+    std::size_t last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
 
@@ -20,7 +21,7 @@ std::vector<std::string_view> Words(std::string_view s)
 {
     std::vector<std::string_view> words;
     while (!(s = Trim(s)).empty()) {
-        std::size_t end = s.find_first_of(" \t");
+        std::size_t end = s.find_first_of(" \t\r");
         words.push_back(s.substr(0, end));
         s = end == std::string_view::npos ? std::string_view{} : s.substr(end);
     }
@@ -53,7 +54,7 @@ public:
         line = Trim(line);
         if (line.empty() || line[0] == '#')
             return true;
-        std::size_t end = line.find_first_of(" \t");
+        std::size_t end = line.find_first_of(" \t\r");
         std::string_view key = line.substr(0, end);
         std::string_view rest =
             end == std::string_view::npos ? std::string_view{} : Trim(line.substr(end));
