@@ -117,7 +117,8 @@ const Command kCommands[] = {
      "                   with rising metered times: 1:2,10:50,100:1200 or 10:+1,100:+2;\n"
      "                   between two pairs the film follows a power law\n"
      "  --range MIN MAX  the metered times the formula covers (default: the data's own, for\n"
-     "                   a power law T0 to 1000 T0); it may only narrow them\n"
+     "                   a power law T0 to 1000 T0 but not past 10000 s, nor shorter than\n"
+     "                   10 T0); it may only narrow them\n"
      "  prints the formula (coefficients of the metered time, constant term first), its\n"
      "  range and its largest error against the data; exit status 1 when no formula comes\n"
      "  within 5 % of the data under the rules of the film database\n",

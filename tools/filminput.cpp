@@ -108,7 +108,8 @@ FilmInputCheck ReadPowerLaw(const FilmInput &input)
         model.From = *from;
     }
     model.DataMin = model.From;
-    model.DataMax = model.From * kPowerLawSpan;
+    model.DataMax = std::max(model.From * kPowerLawLeastSpan,
+                             std::min(model.From * kPowerLawSpan, kPowerLawEnd));
     FilmInputCheck check;
     check.Model = std::move(model);
     return check;

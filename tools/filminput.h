@@ -20,8 +20,12 @@ inline constexpr double kDefaultFilmFrom = 1.0;
 inline constexpr double kMinFilmFrom = 0.001;
 inline constexpr double kMaxFilmFrom = 1000.0;
 // A power law's own range runs from T0 over three decades, as the makers' charts run from
-// 1 s to 1000 s.
+// 1 s to 1000 s, but not past 10000 s metered (nor shorter than a decade): a formula in plain
+// decimals cannot follow a steep law over three decades of long times, and past its range
+// the law is carried on at its own slope anyway.
 inline constexpr double kPowerLawSpan = 1000.0;
+inline constexpr double kPowerLawEnd = 10000.0;
+inline constexpr double kPowerLawLeastSpan = 10.0;
 
 // One measured pair, as typed, with "." as the decimal mark. Numbers are plain decimals or
 // fractions ("1/2"). Needed is the time in seconds, or, after a "+", the stops added ("+1/3":

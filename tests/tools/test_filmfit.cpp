@@ -202,6 +202,7 @@ TEST(FilmFit, EveryKindOfModelMeetsTheRules)
         {"power 1.4 from 1/4 s", law("1.4", "1/4")},
         {"power 1.5 narrowed to 2 s - 300 s", law("1.5", "", "2", "300")},
         {"power 1.6", law("1.6")},
+        {"power 2.9 from 60 s, up to 10000 s", law("2.9", "60")},
         {"stops: Velvia 50", pairs({{"4", "+1/3"}, {"8", "+1/2"}, {"16", "+2/3"}, {"32", "+1"}})},
         {"stops: T-MAX 100", pairs({{"0.1", "+0"}, {"1", "+1/3"}, {"10", "15"}, {"100", "200"}})},
         {"stops, decimals", pairs({{"1", "+0.5"}, {"10", "+1.5"}, {"100", "+2.5"}})},

@@ -57,6 +57,8 @@ TEST(FilmInput, ReadsTheModelOrNamesTheFault)
         {"power law from 1 s over three decades", PowerLaw("1.31"), F::None, 0, 1, 1000, {}},
         {"power law from 1/2 s", PowerLaw("1.5", "1/2"), F::None, 0, 0.5, 500, {}},
         {"narrowed", PowerLaw("1.3", "", "2", "100"), F::None, 0, 2, 100, {}},
+        {"power law from 100 s ends at 10000 s", PowerLaw("2.5", "100"), F::None, 0, 100, 1e4},
+        {"power law from 1000 s spans a decade", PowerLaw("2.5", "1000"), F::None, 0, 1e3, 1e4},
         {"one end narrowed", PowerLaw("1.3", "10", "", "600"), F::None, 0, 10, 600, {}},
         {"P 1 and 3 are the ends", PowerLaw("3"), F::None, 0, 1, 1000, {}},
         {"P below 1", PowerLaw("0.99"), F::PowerOutOfRange, 0},
