@@ -9,6 +9,7 @@
 #include "app/frmmain.h"
 #include "components/guarded.h"
 #include "components/uitext.h"
+#include "tests/app/windowpages.h"
 #include "tests/support/qtesthelpers.h"
 
 #include <QAbstractItemView>
@@ -61,7 +62,7 @@ protected:
     void Restart()
     {
         m_window.reset();
-        m_window = std::make_unique<TfrmMain>();
+        m_window = MakeBuiltWindow();
         m_window->CreateCustomConstantDialog();
         m_window->show();
         m_window->activateWindow();

@@ -7,6 +7,7 @@
 #include "components/helpcontext.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
+#include "tests/app/windowpages.h"
 #include "tools/settings.h"
 
 #include <QAccessible>
@@ -105,7 +106,7 @@ private:
     std::unique_ptr<TfrmMain> MakeWindow(std::initializer_list<Setting> settings = {})
     {
         FreshSettings(settings);
-        return std::make_unique<TfrmMain>();
+        return MakeBuiltWindow();
     }
 
     // Activation, keyboard focus and shortcuts need a window that is shown and active.
@@ -599,6 +600,7 @@ private slots:
         FreshSettings();
         tools::WriteSettingString("MainUnit", "inches");
         TfrmMain w;
+        BuildAllPages(w);
         QCOMPARE(w.findChild<QComboBox *>("cbUnitsC1")->currentIndex(), 0);
         QVERIFY(!w.findChild<QLineEdit *>("edWave4")->text().isEmpty());
         QVERIFY(m_errors.isEmpty());
