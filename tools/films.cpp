@@ -3,9 +3,9 @@
 
 #include "tools/cp1252.h"
 #include "tools/datadirs.h"
+#include "tools/stdcompat.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +34,7 @@ double DoubleField(const Record &r, std::size_t at)
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i)
         bits = (bits << 8) | r[at + static_cast<std::size_t>(i)];
-    return std::bit_cast<double>(bits);
+    return compat::bit_cast<double>(bits);
 }
 
 struct FileCloser

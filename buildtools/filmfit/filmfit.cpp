@@ -13,8 +13,8 @@
 #include "buildtools/filmfit/filmsource.h"
 #include "buildtools/filmfit/fitfilm.h"
 #include "tools/cp1252.h"
+#include "tools/stdcompat.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -46,7 +46,7 @@ void PutText(std::string &record, std::size_t at, const std::string &text)
 // IEEE 754 little-endian, whatever the byte order of the machine the tool runs on.
 void PutDouble(std::string &record, std::size_t at, double value)
 {
-    auto bits = std::bit_cast<std::uint64_t>(value);
+    auto bits = tools::compat::bit_cast<std::uint64_t>(value);
     for (int i = 0; i < 8; ++i)
         record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
@@ -89,8 +89,8 @@ std::string Number(double value, int decimals = -1)
 {
     char buf[64];
     auto r = decimals < 0
-                 ? std::to_chars(buf, buf + sizeof buf, value)
-                 : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+                 ? tools::compat::to_chars(buf, buf + sizeof buf, value)
+                 : tools::compat::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 

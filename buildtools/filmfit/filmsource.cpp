@@ -2,6 +2,7 @@
 #include "buildtools/filmfit/filmsource.h"
 
 #include "tools/reciprocity.h"
+#include "tools/stdcompat.h"
 
 #include <charconv>
 #include <cmath>
@@ -36,7 +37,7 @@ bool ParseNumber(std::string_view word, double &value)
     auto plain = [](std::string_view w, double &v) {
         if (w.empty() || w[0] == '+' || w[0] == '-')
             return false;
-        auto [p, ec] = std::from_chars(w.data(), w.data() + w.size(), v, std::chars_format::fixed);
+        auto [p, ec] = tools::compat::from_chars(w.data(), w.data() + w.size(), v, std::chars_format::fixed);
         return ec == std::errc{} && p == w.data() + w.size() && std::isfinite(v);
     };
     std::size_t slash = word.find('/');

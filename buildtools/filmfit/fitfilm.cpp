@@ -2,6 +2,7 @@
 #include "buildtools/filmfit/fitfilm.h"
 
 #include "tools/reciprocity.h"
+#include "tools/stdcompat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -27,7 +28,7 @@ constexpr int kFollowCheckPoints = 400;
 std::string Number(double value, int decimals)
 {
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    auto r = tools::compat::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 
