@@ -1,0 +1,309 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The web page in a real browser: Debian's chromium, headless, driven by python3-selenium.
+
+Each calculator's worked example is typed as a user types it, once under a language with a
+decimal point (en-US) and once under one with a decimal comma (de-DE); the exposure table is
+calculated for a film of the shipped database and compared with lumidra-calc's; the zone
+plate's PDF and SVG downloads are compared byte for byte with lumidra-calc's files (the PDF's
+dates masked); the page is loaded again with its server stopped, from the service worker.
+
+Exit status 0 when all holds, 1 on a failure, 77 (skipped) without chromium and chromedriver.
+"""
+
+import argparse
+import functools
+import http.server
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+ARGS = None
+
+
+class Server:
+    """The site served on a free port of this machine, as python3 -m http.server serves it."""
+
+    def __init__(self, site):
+        handler = functools.partial(Quiet, directory=site)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def stop(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Browser:
+    """Headless chromium with an empty profile of its own, in one language."""
+
+    def __init__(self, language, downloads):
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+
+        self.profile = tempfile.mkdtemp(prefix="lumidra-chromium-")
+        options = webdriver.ChromeOptions()
+        options.binary_location = CHROMIUM
+        for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                     "--no-first-run", "--disable-background-networking",
+                     "--disable-component-update", "--disable-sync",
+                     "--user-data-dir=" + self.profile, "--accept-lang=" + language,
+                     "--window-size=1200,900"]:
+            options.add_argument(flag)
+        self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": downloads})
+
+    def quit(self):
+        self.driver.quit()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def wait_for(condition, timeout=10, step=0.05):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    raise AssertionError("timed out waiting")
+
+
+def run_calc(*args, cwd=None):
+    return subprocess.run([ARGS.calc, *args], cwd=cwd, check=True, capture_output=True,
+                          text=True).stdout
+
+
+def mask_pdf_dates(data):
+    return re.sub(rb"D:\d{14}", b"D:00000000000000", data)
+
+
+class PageTest:
+    """The tests of one language; a subclass names it."""
+
+    language = None
+    sep = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server(ARGS.site)
+        cls.downloads = tempfile.mkdtemp(prefix="lumidra-downloads-")
+        cls.browser = Browser(cls.language, cls.downloads)
+        cls.d = cls.browser.driver
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.server.stop()
+        shutil.rmtree(cls.downloads, ignore_errors=True)
+
+    def setUp(self):
+        self.load()
+
+    def load(self, url=None):
+        self.d.get(url or self.server.url)
+        wait_for(lambda: self.d.execute_script("return document.documentElement.dataset.films"))
+
+    # What a user does: choose a tab, type into a field, choose from a list, press a button.
+    def tab(self, caption):
+        self.d.find_element("xpath", "//*[@role='tab'][normalize-space()='%s']" % caption).click()
+
+    def loc(self, text):
+        return text.replace(".", self.sep)
+
+    def type(self, field, text, as_is=False):
+        element = self.d.find_element("id", field)
+        element.clear()
+        element.send_keys(text if as_is else self.loc(text))
+
+    def choose(self, select, text):
+        from selenium.webdriver.support.select import Select
+
+        Select(self.d.find_element("id", select)).select_by_visible_text(text)
+
+    def click(self, button):
+        self.d.find_element("id", button).click()
+
+    def value(self, element):
+        return self.d.execute_script("return document.getElementById(arguments[0]).value", element)
+
+    def table(self, table):
+        return self.d.execute_script(
+            "return [...document.querySelectorAll('#' + arguments[0] + ' tbody tr')].map("
+            "r => [...r.cells].map(c => c.textContent + (c.classList.contains('beyond') ? '*' : '')))",
+            table)
+
+    def message(self):
+        return self.d.execute_script(
+            "const d = document.getElementById('dlgMessage');"
+            "return d.open ? document.getElementById('lbMessage').textContent : null")
+
+    def downloaded(self, name):
+        path = os.path.join(self.downloads, name)
+        wait_for(lambda: os.path.exists(path) and not os.path.exists(path + ".crdownload"))
+        with open(path, "rb") as f:
+            data = f.read()
+        os.remove(path)
+        return data
+
+    def test_pinhole(self):
+        self.type("edPinholeDiameter1", "0.3")
+        self.type("edImageDistance1", "50")
+        self.assertEqual(
+            [self.value(r) for r in ("edOptimalDiameter1", "edOptimalDistance1", "edFnumber1",
+                                     "edFnumberFactor1")],
+            [self.loc("0.315"), self.loc("45.329"), "167", self.loc("57.6")])
+        # The foreign separator is refused as the window's key filter refuses it.
+        foreign = "," if self.sep == "." else "."
+        self.type("edWave1", "0" + foreign + "5", as_is=True)
+        self.assertEqual(self.value("edWave1"), "05")
+
+    def test_angle_and_magnification(self):
+        self.tab("Angle of View")
+        self.type("edFormatA", "24")
+        self.type("edFormatB", "36")
+        self.type("edImageDistance2", "50")
+        self.assertEqual(self.value("edAngle"), "46°47'35\"")
+        chosen = self.d.execute_script(
+            "return [...document.querySelectorAll('#diagramLines .chosen')].map("
+            "l => [l.getAttribute('x2'), l.getAttribute('y2')].join(','))")
+        self.assertEqual(chosen, ["230.5,32.5", "230.5,232.5"])
+
+        self.tab("Magnification")
+        self.type("edObjectdistance", "2")
+        self.choose("cbUnitsC1", "m")
+        self.type("edImageDistance3", "50")
+        self.type("edObjectSize", "1.8")
+        self.choose("cbUnitsC2", "m")
+        self.assertEqual(self.value("edMagnification"), self.loc("0.025"))
+        self.assertEqual(self.value("edSizeOnFilm"), "45")
+        self.choose("cbUnits7", "in")
+        self.assertEqual(self.value("edSizeOnFilm"), self.loc("1.772"))
+
+    def test_unit_conversion(self):
+        self.click("btConvert")
+        self.type("edMm", "25.4")
+        self.assertEqual([self.value("edCm"), self.value("edIn")], [self.loc("2.54"), "1"])
+
+    def test_exposure_without_and_with_a_film(self):
+        self.tab("Exposure")
+        self.click("chbReciprocity")  # off: no film
+        self.type("edFnumber5", "250")
+        self.assertEqual(self.value("edFnumberFactor5"), self.loc("129.1"))
+        self.click("btCalculate5")
+        rows = self.table("sgridExposureTimes")
+        self.assertEqual([rows[i][1] for i in (0, 3, 4, 9, 10, 15, 17)],
+                         ["1/8", "1 s", "2 s", "1 m", "2 m", "1 h", "4 h"])
+
+        # A film of the shipped database: the same table as lumidra-calc's, with the rows
+        # beyond the film's data in red where lumidra-calc marks them.
+        self.click("chbReciprocity")
+        self.choose("cbFilmName", "Ilford HP5 Plus")
+        self.d.find_element("id", "edFnumber5").send_keys("\n")  # Enter calculates
+        expected = [line.split("\t") for line in
+                    run_calc("exposure", "--fnumber", "250", "--film", "Ilford HP5 Plus")
+                    .splitlines()[1:]]
+        expected = [[label, self.loc(time) + ("*" if mark else "")]
+                    for label, time, *mark in expected]
+        self.assertEqual(self.table("sgridExposureTimes"), expected)
+
+    def test_zone_plate_and_its_files(self):
+        self.tab("Zone Plate")
+        self.type("edNumZones", "4")
+        self.type("edImageDistance4", "100")
+        self.click("btCalculate")
+        self.assertEqual(self.message(), "You must choose an odd number of zones.")
+        self.d.find_element("css selector", "#dlgMessage button").click()
+
+        self.type("edNumZones", "3")
+        self.choose("cbConstant4", "2 - first Fresnel zone")
+        self.click("btCalculate")
+        self.assertEqual(self.table("sgridZoneplate"),
+                         [["1", self.loc("0.469")], ["2", self.loc("0.663")],
+                          ["3", self.loc("0.812")]])
+        self.assertEqual(self.value("edFnumber4"), "151")
+
+        # The drawings, as lumidra-calc writes them for the same plate.
+        self.type("edNumZones", "15")
+        self.type("edImageDistance4", "150")
+        work = tempfile.mkdtemp(prefix="lumidra-calc-")
+        run_calc("zoneplate", "--zones", "15", "--focal", "150", "--constant", "2", "--enlarge",
+                 "2", "--negative", "--pdf", "plate", "--svg", "plate", cwd=work)
+        for kind, name in (("pdf", "plate.pdf"), ("svg", "plate.svg")):
+            self.click("btCreateZP")
+            self.click("rbNegative")
+            self.click("chbMagnification")
+            self.type("edFactor", "2")
+            # The print check at the default 1200 dpi (lumidra-calc --dpi 1200 --enlarge 2).
+            self.assertEqual(self.d.find_element("id", "lbPrintCheck").text,
+                             "On paper: plate %s mm across, outer ring %s dots at 1200 dpi."
+                             % (self.loc("4.45"), self.loc("3.56")))
+            self.choose("cbDrawingKind", {"pdf": "Adobe PDF (.pdf)", "svg": "SVG image (.svg)"}[kind])
+            self.click("btSave")
+            with open(os.path.join(work, name), "rb") as f:
+                expected = f.read()
+            page_bytes = self.downloaded("zoneplate." + kind)
+            if kind == "pdf":
+                self.assertEqual(mask_pdf_dates(page_bytes), mask_pdf_dates(expected))
+            else:
+                self.assertEqual(page_bytes, expected)
+        shutil.rmtree(work)
+
+    def test_works_offline_after_the_first_visit(self):
+        server = Server(ARGS.site)
+        try:
+            self.load(server.url)
+            wait_for(lambda: self.d.execute_script(
+                "return navigator.serviceWorker.controller !== null"), timeout=20)
+        finally:
+            server.stop()
+        self.load(server.url)
+        self.type("edImageDistance1", "50")
+        self.assertEqual(self.value("edOptimalDiameter1"), self.loc("0.315"))
+
+
+class PointLanguage(PageTest, unittest.TestCase):
+    language = "en-US"
+    sep = "."
+
+
+class CommaLanguage(PageTest, unittest.TestCase):
+    language = "de-DE"
+    sep = ","
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--site", required=True, help="the built site (build/web/site)")
+    parser.add_argument("--calc", required=True, help="lumidra-calc, or a script that runs it")
+    ARGS, rest = parser.parse_known_args()
+    ARGS.calc = os.path.abspath(ARGS.calc)
+    try:
+        import selenium  # noqa: F401
+    except ImportError:
+        print("skipped: python3-selenium is not installed")
+        return 77
+    if not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
+        print("skipped: chromium and chromium-driver are not installed")
+        return 77
+    result = unittest.main(argv=[sys.argv[0], *rest], exit=False, verbosity=2).result
+    return 0 if result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

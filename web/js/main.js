@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start of the page: the core is loaded, every calculator is wired to it, the film database is
+// fetched, and the service worker keeps the site for use offline.
+import createCore from '../lumidra-core.js';
+import { installAngleTab } from './angle.js';
+import { installConstantDialog } from './constants.js';
+import { installDialogs, setFilmDatabaseVersion } from './dialogs.js';
+import { installExposureTab, setFilms } from './exposure.js';
+import { installMagnificationTab } from './magnification.js';
+import { $, browserDecimalSeparator, installKeyFilters, page, selectMainUnit, setDecimalSeparator } from './page.js';
+import { installPinholeTab } from './pinhole.js';
+import { installZonePlateTab } from './zoneplate.js';
+
+// The tabs: arrow keys move between them, as in a desktop tab bar.
+function installTabs() {
+  const tabs = [...document.querySelectorAll('[role="tab"]')];
+  const select = (tab) => {
+    for (const t of tabs) {
+      const selected = t === tab;
+      t.setAttribute('aria-selected', String(selected));
+      t.tabIndex = selected ? 0 : -1;
+      $(t.getAttribute('aria-controls')).hidden = !selected;
+    }
+    $('lnHelp').href = 'lumi.html#' + tab.dataset.help;
+  };
+  tabs.forEach((tab, i) => {
+    tab.addEventListener('click', () => select(tab));
+    tab.addEventListener('keydown', (event) => {
+      const step = { ArrowRight: 1, ArrowLeft: -1 }[event.key];
+      if (!step)
+        return;
+      const next = tabs[(i + step + tabs.length) % tabs.length];
+      select(next);
+      next.focus();
+    });
+  });
+  select(tabs[0]);
+}
+
+// F1 opens the help at the topic of the dialog or tab in use.
+function installHelpKey() {
+  const contexts = { dlgOptions: 2100, dlgConvert: 2200, dlgAbout: 1000, dlgConstant: 'customconstant' };
+  document.addEventListener('keydown', (event) => {
+    if (event.key !== 'F1')
+      return;
+    event.preventDefault();
+    const dialog = event.target.closest?.('dialog');
+    const topic = dialog && contexts[dialog.id] ? contexts[dialog.id]
+      : document.querySelector('[role="tab"][aria-selected="true"]').dataset.help;
+    window.open('lumi.html#' + topic, '_blank', 'noopener');
+  });
+}
+
+async function loadFilms() {
+  let bytes = null;
+  try {
+    const response = await fetch('films.dat');
+    if (response.ok)
+      bytes = new Uint8Array(await response.arrayBuffer());
+  } catch {
+    // Missing: said below, and the times are computed without correction.
+  }
+  const result = page.core.loadFilmDatabase(bytes);
+  setFilms(result);
+  setFilmDatabaseVersion(result.status === 'ok' ? result.version : '');
+  document.documentElement.dataset.films = result.status;
+}
+
+async function start() {
+  installTabs();
+  try {
+    page.core = await createCore();
+  } catch (error) {
+    $('lbNoCore').hidden = false;
+    throw error;
+  }
+  setDecimalSeparator(browserDecimalSeparator());
+  installKeyFilters();
+  selectMainUnit();
+  installConstantDialog();
+  installPinholeTab();
+  installExposureTab();
+  installAngleTab();
+  installMagnificationTab();
+  installZonePlateTab();
+  installDialogs();
+  installHelpKey();
+  // Ready to type: every calculator answers from here on.
+  $('lbNoCore').hidden = true;
+  performance.mark('lumidra-ready');
+  document.documentElement.dataset.ready = 'true';
+  await loadFilms();
+}
+
+start();
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:')
+  navigator.serviceWorker.register('sw.js').catch(() => {});
