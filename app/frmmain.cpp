@@ -2,9 +2,11 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "components/fittext.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
 #include "components/keyfilter.h"
+#include "components/placement.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/settings.h"
@@ -14,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <exception>
@@ -23,7 +26,8 @@
 
 namespace {
 
-// The client area below the menu bar.
+// The client area below the menu bar, for a small font; the controls and the window grow
+// where the texts need more room at the running font.
 constexpr QSize kClientSize(536, 396);
 
 // Unit names by their string ids.
@@ -148,12 +152,9 @@ TfrmMain::~TfrmMain()
 void TfrmMain::FormCreate()
 {
     const WaitCursor hourglass;
-    const bool placed = PlaceWindow();
+    const std::optional<QPoint> stored = StoredPosition();
     Guarded(this, [] { tools::LoadPreferences(); });
     SetCaptions();
-    // Centred by the final size, which is known once the menu bar has its texts.
-    if (!placed)
-        CentreOnScreen();
     SetAccessibleNames();
     FillUnitLists();
     SelectMainUnit();
@@ -172,23 +173,47 @@ void TfrmMain::FormCreate()
     };
     for (const auto &step : steps)
         Guarded(this, step);
+
+    // Placed by the final size, which is known once every text is in place.
+    FitToFont();
+    PlaceWindow(stored);
 }
 
-// The stored position, if there is one; false when the window is to be centred.
-bool TfrmMain::PlaceWindow()
+// The controls, the tables' columns and the window grow where a text needs more room at the
+// running font than the coordinates of the form give it.
+void TfrmMain::FitToFont()
 {
-    bool placed = false;
-    IgnoreFailure([this, &placed] {
+    FitExposureGrid();
+    FitZonePlateGrid();
+    centralWidget()->setFixedSize(FitFormToText(centralWidget()));
+    layout()->activate(); // settles the window's fixed size
+}
+
+// The stored position (left, top), if there is one.
+std::optional<QPoint> TfrmMain::StoredPosition()
+{
+    std::optional<QPoint> stored;
+    IgnoreFailure([&stored] {
         if (tools::SettingExists("Top") && tools::SettingExists("Left")) {
             const int top = tools::ReadSettingInteger("Top");
             const int left = tools::ReadSettingInteger("Left");
-            // Applied as stored, also off every screen: the user can still move the window
-            // back with the keyboard (Alt+Space), and the screens may differ next time.
-            move(left, top);
-            placed = true;
+            stored = QPoint(left, top);
         }
     });
-    return placed;
+    return stored;
+}
+
+// At the stored position when the user can reach the window there by its title bar on one of
+// the screens connected now; centred on the primary screen otherwise (no position stored, a
+// monitor unplugged, a smaller screen).
+void TfrmMain::PlaceWindow(const std::optional<QPoint> &stored)
+{
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    if (stored && TitleBarReachable(QRect(*stored, frameSize()), titleBar, ScreenAreas())) {
+        move(*stored);
+        return;
+    }
+    CentreOnScreen();
 }
 
 void TfrmMain::CentreOnScreen()
@@ -196,7 +221,6 @@ void TfrmMain::CentreOnScreen()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
-    layout()->activate(); // settles the fixed size
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }

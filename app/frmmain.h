@@ -117,7 +117,9 @@ private:
     void FormCreate();
     void FormActivate();
     void FormClose();
-    bool PlaceWindow();
+    void FitToFont();
+    static std::optional<QPoint> StoredPosition();
+    void PlaceWindow(const std::optional<QPoint> &stored);
     void CentreOnScreen();
     void SetCaptions();
     void SetAccessibleNames();
@@ -161,6 +163,7 @@ private:
     void sgridExposureTimesMouseWheel();
     void sgridExposureTimesEnter();
     void sgridExposureTimesExit();
+    void FitExposureGrid();
     void LoadFilmDatabase();
     void CompleteExposureTimeLabels();
     void ShowFilmListState();
@@ -210,6 +213,7 @@ private:
     tools::TZonePlateValues CalculateZonePlate() const;
     // The zone count check of both buttons: false after its message has been shown.
     bool ZoneCountAccepted();
+    void FitZonePlateGrid();
     // Colour depth of the screen the window is on, in bits per pixel.
     int NumberOfColors() const;
 

@@ -39,7 +39,7 @@ void TfrmMain::preferences1Click()
         void CalcExposureFactor() override { w.CalcExposureFactor(); }
         void CalcAngleOfView() override { w.CalcAngleOfView(); }
         void CalcMagnification() override { w.CalcMagnification(); }
-        int ZonePlateRowCount() const override { return w.ui->sgridZoneplate->RowCount(); }
+        bool ZonePlateTableShown() const override { return w.ui->sgridZoneplate->RowHeight(1) > 0; }
         void ShowZonePlateTable() override { w.ShowZonePlateTable(); }
         int ExposureRowCount() const override { return w.ui->sgridExposureTimes->RowCount(); }
         void FillExposureTable() override { w.FillExposureTable(); }

@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "components/savefolder.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/cp1252.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -154,8 +156,8 @@ public:
         // A folder typed as the name is opened by the dialog itself; only a file name is
         // put to the owner.
         const QString name = FileName();
-        if (!name.isEmpty() && !QFileInfo(name).isDir() && m_canClose &&
-            !m_canClose(name, FilterIndex()))
+        if (!name.isEmpty() && !QFileInfo(name).isDir() &&
+            (!SaveFolderExists(this, name) || (m_canClose && !m_canClose(name, FilterIndex()))))
             return;
         QFileDialog::accept();
     }
@@ -255,6 +257,16 @@ void TfrmMain::ResetExposureTable()
     grid->ClearRowColors();
     grid->SetGridColor(ButtonFaceColour());
     grid->ClearSelection();
+}
+
+// The header texts fit both states of the grid: the columns widen by what the texts need beyond
+// the narrower widths of the filled grid.
+void TfrmMain::FitExposureGrid()
+{
+    QVector<int> narrowest;
+    for (int col = 0; col < 2; ++col)
+        narrowest << std::min(kEmptyWidths[col], kFilledWidths[col]);
+    ui->sgridExposureTimes->FitHeaderTexts(narrowest);
 }
 
 void TfrmMain::UpdateExposureFactor()

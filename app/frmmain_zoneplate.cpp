@@ -189,6 +189,18 @@ void TfrmMain::ResetZonePlateTab()
     grid->SetCell(1, 0, FromStd(tools::ZoneTableHeaderText(tools::MainUnit)));
 }
 
+// The diameter column's header fits in either length unit, also when the scroll bar takes its
+// room; the grid shows as many rows without scrolling as the column widths count on.
+void TfrmMain::FitZonePlateGrid()
+{
+    TStringAlignGrid *grid = ui->sgridZoneplate;
+    const QStringList diameterHeaders = {FromStd(tools::ZoneTableHeaderText(0)),
+                                         FromStd(tools::ZoneTableHeaderText(1))};
+    grid->FitHeaderTexts({kNumberColumnWidth, kNarrowDiameterColumnWidth},
+                         {QStringList(), diameterHeaders});
+    grid->FitRows(kRowsWithoutScrollBar);
+}
+
 void TfrmMain::ShowZonePlateTable()
 {
     const tools::TZonePlateValues values = CalculateZonePlate();

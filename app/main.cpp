@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/checkdata.h"
+#include "app/cmdline.h"
 #include "app/firstframe.h"
 #include "app/frmmain.h"
 #include "components/pbjustone.h"
@@ -9,10 +10,15 @@
 #include <QApplication>
 
 #include <iostream>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
     const long long mainNs = firstframe::NowNs();
+
+    // Neither the help nor the version needs a display: Qt is not even started.
+    if (const std::optional<int> status = AnswerHelpOrVersion(argc, argv, std::cout))
+        return *status;
 
     // Checking the installation needs no display: no window is made.
     if (IsCheckDataRequest(argc, argv)) {

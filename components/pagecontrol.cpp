@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/pagecontrol.h"
 
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 #include <algorithm>
@@ -15,6 +17,14 @@ class FittingTabBar : public QTabBar
 {
 public:
     using QTabBar::QTabBar;
+
+    int NaturalWidth() const
+    {
+        int width = 0;
+        for (int i = 0; i < count(); ++i)
+            width += QTabBar::tabSizeHint(i).width();
+        return width;
+    }
 
 protected:
     QSize tabSizeHint(int index) const override
@@ -54,4 +64,24 @@ TPageControl::TPageControl(QWidget *parent) : QTabWidget(parent)
     setTabBar(new FittingTabBar(this));
     setElideMode(Qt::ElideRight);
     setUsesScrollButtons(false);
+}
+
+QSize TPageControl::PageSizeFor(const QSize &size) const
+{
+    QStyleOptionTabWidgetFrame option;
+    initStyleOption(&option);
+    option.rect = QRect(QPoint(0, 0), size);
+    return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this).size();
+}
+
+QSize TPageControl::SizeForPage(const QSize &page) const
+{
+    // The frame and the tab bar take the same room at any size.
+    const QSize probe(1000, 1000);
+    return page + (probe - PageSizeFor(probe));
+}
+
+int TPageControl::TabsNaturalWidth() const
+{
+    return static_cast<const FittingTabBar *>(tabBar())->NaturalWidth() + kFrameMargin;
 }

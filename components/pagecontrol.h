@@ -12,4 +12,11 @@ class TPageControl : public QTabWidget
 
 public:
     explicit TPageControl(QWidget *parent = nullptr);
+
+    // The size of the pages of a control of size, and the size of a control whose pages have
+    // size page, at the running font and style.
+    QSize PageSizeFor(const QSize &size) const;
+    QSize SizeForPage(const QSize &page) const;
+    // The width in which every tab caption shows whole.
+    int TabsNaturalWidth() const;
 };

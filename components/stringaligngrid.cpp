@@ -38,6 +38,20 @@ public:
             return QSize(length(), m_height);
         return QHeaderView::sizeHint();
     }
+
+    // The width of a section that shows text whole, and the height of the header row's text.
+    int WidthFor(int section, const QString &text) const { return SizeFor(section, text).width(); }
+    int TextHeight() const { return SizeFor(0, QStringLiteral("Xg")).height(); }
+
+private:
+    QSize SizeFor(int section, const QString &text) const
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = section;
+        option.text = text;
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
 };
 
 // Paints the data cells in the grid's own colours: the row's background and the cell's font
@@ -94,6 +108,7 @@ TStringAlignGrid::TStringAlignGrid(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+    m_defaultRowHeight = verticalHeader()->defaultSectionSize();
     m_gridColor = palette().color(QPalette::Base);
     m_selectedCellColor = palette().color(QPalette::Active, QPalette::Highlight);
     m_selectedFontColor = QColor(255, 255, 255);
@@ -112,6 +127,7 @@ void TStringAlignGrid::SetRowCount(int rows)
     rows = std::max(rows, 1);
     setRowCount(rows - 1);
     m_rowColors.resize(rows);
+    m_rowHeights.resize(rows, -1);
 }
 
 int TStringAlignGrid::ColCount() const
@@ -122,8 +138,13 @@ int TStringAlignGrid::ColCount() const
 void TStringAlignGrid::SetColCount(int cols)
 {
     cols = std::max(cols, 1);
+    const int before = columnCount();
     setColumnCount(cols);
     m_columnAlignments.resize(cols, Qt::AlignLeft);
+    m_widening.resize(cols, 0);
+    m_colWidths.resize(cols);
+    for (int col = before; col < cols; ++col)
+        m_colWidths[col] = columnWidth(col);
 }
 
 bool TStringAlignGrid::IsCell(int col, int row) const
@@ -168,13 +189,25 @@ void TStringAlignGrid::SetCell(int col, int row, const QString &text)
     (row == 0 ? HeaderItem(col) : DataItem(col, row))->setText(text);
 }
 
+// Never lower than the text of the row at the running font; 0 stays 0 (hidden).
+int TStringAlignGrid::ShownRowHeight(int row, int height) const
+{
+    if (height <= 0)
+        return 0;
+    const int text = row == 0 ? m_header->TextHeight() : fontMetrics().height() + 2;
+    return std::max(height, text);
+}
+
 int TStringAlignGrid::RowHeight(int row) const
 {
     if (!IsCell(0, row))
         return 0;
+    const int given = m_rowHeights[row] >= 0 ? m_rowHeights[row] : m_defaultRowHeight;
     if (row == 0)
-        return m_header->isHidden() ? 0 : m_header->sizeHint().height();
-    return isRowHidden(row - 1) ? 0 : rowHeight(row - 1);
+        return m_header->isHidden()
+                   ? 0
+                   : (m_rowHeights[0] >= 0 ? given : m_header->sizeHint().height());
+    return isRowHidden(row - 1) ? 0 : given;
 }
 
 void TStringAlignGrid::SetRowHeight(int row, int height)
@@ -182,8 +215,9 @@ void TStringAlignGrid::SetRowHeight(int row, int height)
     if (!IsCell(0, row))
         return;
     height = std::max(height, 0);
+    m_rowHeights[row] = height;
     if (row == 0) {
-        m_header->m_height = height;
+        m_header->m_height = ShownRowHeight(0, height);
         m_header->setHidden(height == 0);
         updateGeometries();
         return;
@@ -193,7 +227,7 @@ void TStringAlignGrid::SetRowHeight(int row, int height)
         return;
     }
     setRowHidden(row - 1, false);
-    setRowHeight(row - 1, height);
+    setRowHeight(row - 1, ShownRowHeight(row, height));
 }
 
 // Like a change of the default row height of a string grid: every row, the header row too,
@@ -201,20 +235,58 @@ void TStringAlignGrid::SetRowHeight(int row, int height)
 void TStringAlignGrid::SetDefaultRowHeight(int height)
 {
     height = std::max(height, 1);
-    verticalHeader()->setDefaultSectionSize(height);
+    m_defaultRowHeight = height;
+    verticalHeader()->setDefaultSectionSize(ShownRowHeight(1, height));
     for (int row = 0; row < RowCount(); ++row)
         SetRowHeight(row, height);
 }
 
 int TStringAlignGrid::ColWidth(int col) const
 {
-    return col >= 0 && col < ColCount() ? columnWidth(col) : 0;
+    return col >= 0 && col < ColCount() ? m_colWidths[col] : 0;
 }
 
 void TStringAlignGrid::SetColWidth(int col, int width)
 {
-    if (col >= 0 && col < ColCount())
-        setColumnWidth(col, std::max(width, 0));
+    if (col < 0 || col >= ColCount())
+        return;
+    m_colWidths[col] = std::max(width, 0);
+    setColumnWidth(col, m_colWidths[col] > 0 ? m_colWidths[col] + m_widening[col] : 0);
+}
+
+void TStringAlignGrid::FitHeaderTexts(const QVector<int> &narrowest,
+                                      const QVector<QStringList> &otherTexts)
+{
+    int added = 0;
+    for (int col = 0; col < ColCount() && col < narrowest.size(); ++col) {
+        QStringList texts = col < otherTexts.size() ? otherTexts[col] : QStringList();
+        texts << Cell(col, 0);
+        int need = 0;
+        for (const QString &text : texts)
+            need = std::max(need, m_header->WidthFor(col, text));
+        const int widening = std::max(0, need - narrowest[col]);
+        added += widening - m_widening[col];
+        m_widening[col] = widening;
+        SetColWidth(col, m_colWidths[col]);
+    }
+    m_fitSize.setWidth(std::max(m_fitSize.width(), width() + added));
+}
+
+int TStringAlignGrid::ColumnWidening(int col) const
+{
+    return col >= 0 && col < ColCount() ? m_widening[col] : 0;
+}
+
+void TStringAlignGrid::FitRows(int rows)
+{
+    const int header = m_header->isHidden() ? 0 : m_header->sizeHint().height();
+    const int need = 2 * frameWidth() + header + rows * ShownRowHeight(1, m_defaultRowHeight);
+    m_fitSize.setHeight(std::max({m_fitSize.height(), height(), need}));
+}
+
+QSize TStringAlignGrid::minimumSizeHint() const
+{
+    return QTableWidget::minimumSizeHint().expandedTo(m_fitSize);
 }
 
 QColor TStringAlignGrid::GridColor() const

@@ -38,12 +38,24 @@ public:
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
-    // A height of 0 hides the row.
+    // Heights and widths as the caller gives them, for a small font. On screen a row is at
+    // least as high as its text needs at the running font, and a column is widened as
+    // FitHeaderTexts says, so that no text is cut. A height of 0 hides the row.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int height);
     void SetDefaultRowHeight(int height);
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
+
+    // Widens every column by what its header texts (the one it shows and otherTexts[col])
+    // need beyond narrowest[col], the narrowest width the caller ever gives it; the grid asks
+    // for as much more room by its minimum size hint, which the form's fitting gives it
+    // (FitFormToText). Call once, when the header shows its texts.
+    void FitHeaderTexts(const QVector<int> &narrowest, const QVector<QStringList> &otherTexts = {});
+    int ColumnWidening(int col) const;
+    // Asks for the height in which the header and rows data rows show without scrolling.
+    void FitRows(int rows);
+    QSize minimumSizeHint() const override;
 
     // Background of the whole grid; single data rows may have their own.
     QColor GridColor() const;
@@ -103,4 +115,11 @@ private:
     Qt::Alignment m_headerAlignment = Qt::AlignLeft;
     QVector<Qt::Alignment> m_columnAlignments; // data cells, per column
     QVector<QColor> m_rowColors;               // per row; invalid: the grid colour
+    int m_defaultRowHeight = 0;                // as given, for a small font
+    QVector<int> m_rowHeights;                 // as given, per row; -1: the default
+    QVector<int> m_colWidths;                  // as given, per column
+    QVector<int> m_widening;                   // per column
+    QSize m_fitSize;                           // asked for by the fits above
+
+    int ShownRowHeight(int row, int height) const;
 };

@@ -2,6 +2,7 @@
 #include "dialogs/frmabout.h"
 #include "ui_frmabout.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
@@ -91,18 +92,11 @@ void TFrmAbout::FormCreate(const QString &filmDBVersion)
     FitTexts();
 }
 
-// The texts are never cut: each label is as wide as its text, and the box grows to the right
-// when a text (a long database version, an address, a translation) needs more room.
+// The texts are never cut: the box grows when a text (a long database version, an address,
+// a translation, a large font) needs more room.
 void TFrmAbout::FitTexts()
 {
-    constexpr int kMargin = 8;
-    int right = width();
-    for (QLabel *label :
-         {ui->Label_01, ui->Label_02, ui->lbFilmDBVersion, ui->Label_03, ui->lbUrl, ui->lbEmail}) {
-        label->resize(label->sizeHint().width(), label->height());
-        right = std::max(right, label->x() + label->width() + kMargin);
-    }
-    setFixedSize(right, height());
+    setFixedSize(FitFormToText(this));
 }
 
 void TFrmAbout::lbUrlClick()

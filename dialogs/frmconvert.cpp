@@ -2,6 +2,7 @@
 #include "dialogs/frmconvert.h"
 #include "ui_frmconvert.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
@@ -50,6 +51,7 @@ TFrmConvert::TFrmConvert(QWidget *parent) : QDialog(parent), ui(std::make_unique
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmConvert::~TFrmConvert() = default;

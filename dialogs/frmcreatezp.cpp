@@ -2,8 +2,10 @@
 #include "dialogs/frmcreatezp.h"
 #include "ui_frmcreatezp.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
+#include "components/savefolder.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
 #include "tools/settings.h"
@@ -52,7 +54,8 @@ public:
         const QStringList files = selectedFiles();
         // A folder name opens the folder; the base class does that.
         if (!files.isEmpty() && !QFileInfo(files.first()).isDir() &&
-            !m_canClose(files.first(), selectedNameFilter()))
+            (!SaveFolderExists(this, files.first()) ||
+             !m_canClose(files.first(), selectedNameFilter())))
             return;
         QFileDialog::accept();
     }
@@ -138,6 +141,7 @@ TFrmCreateZP::TFrmCreateZP(const TZonePlateInputs &inputs, QWidget *parent)
     connect(ui->edPrinterDpi, &QLineEdit::textChanged, this, update);
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmCreateZP::~TFrmCreateZP() = default;

@@ -2,6 +2,7 @@
 #include "dialogs/frmcustomconstant.h"
 #include "ui_frmcustomconstant.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
 #include "components/uitext.h"
@@ -40,7 +41,6 @@ TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
     // A fixed dialog border: no resizing, no minimise or maximise box, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
 
     connect(ui->btOk, &QPushButton::clicked, this,
             [this] { Guarded(this, [this] { btOkClick(); }); });
@@ -48,6 +48,7 @@ TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmCustomConstant::~TFrmCustomConstant() = default;
@@ -114,6 +115,10 @@ void TFrmCustomConstant::btOkClick()
     } else {
         m_host->SetPrevConstantIndex(m_target, tools::kRayleighIndex);
         m_host->FillConstantList(m_target, false);
+        // The zone plate's list now shows another constant than the table was computed with:
+        // the table would no longer match the list, nor the PDF made from the tab.
+        if (m_target == tools::ConstantTarget::ZonePlate)
+            m_host->ResetZonePlateTab();
     }
     // The zone plate is recalculated by its own Calculate button.
     if (m_target == tools::ConstantTarget::Pinhole) {

@@ -2,6 +2,7 @@
 #include "dialogs/frmpreferences.h"
 #include "ui_frmpreferences.h"
 
+#include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
@@ -63,6 +64,7 @@ TFrmPreferences::TFrmPreferences(IPreferencesHost &host, QWidget *parent)
             [this] { Guarded(this, [this] { btCancelClick(); }); });
 
     FormCreate();
+    setFixedSize(FitFormToText(this));
 }
 
 TFrmPreferences::~TFrmPreferences() = default;
@@ -81,28 +83,12 @@ void TFrmPreferences::FormCreate()
     ui->chbExpTimeFormat->setText(u' ' + Str(2007));
     ui->btOk->setText(Str(2050));
     ui->btCancel->setText(Str(2104));
-    MakeRoomForLabel();
 
     (tools::MainUnit == 1 ? ui->rbIn : ui->rbMm)->setChecked(true);
     (tools::AngleUnit == 1 ? ui->rbDecimal : ui->rbSexagesimal)->setChecked(true);
     // The arrows hold the number of places within their range and write it into the field.
     ui->UpDown->SetPosition(tools::DecNum);
     ui->chbExpTimeFormat->setChecked(tools::ExpTimeFormat == 1);
-}
-
-// The label left of the field keeps its whole text in any font or language: when it is wider
-// than its room, the field, the arrows and the label after them move right by the difference.
-void TFrmPreferences::MakeRoomForLabel()
-{
-    constexpr int kGap = 4;
-    QRect label = ui->Label_01->geometry();
-    label.setWidth(std::max(label.width(), ui->Label_01->sizeHint().width()));
-    ui->Label_01->setGeometry(label);
-    const int overlap = label.right() + 1 + kGap - ui->edDigit->x();
-    if (overlap <= 0)
-        return;
-    for (QWidget *control : std::initializer_list<QWidget *>{ui->edDigit, ui->UpDown, ui->Label_02})
-        control->move(control->x() + overlap, control->y());
 }
 
 int TFrmPreferences::DigitValue() const
@@ -201,7 +187,9 @@ void TFrmPreferences::btOkClick()
         m_host.CalcExposureFactor();
         m_host.CalcAngleOfView();
         m_host.CalcMagnification();
-        if (m_host.ZonePlateRowCount() > 2)
+        // A table of one zone has no more rows than the empty one: it is told by its
+        // visible data row.
+        if (m_host.ZonePlateTableShown())
             m_host.ShowZonePlateTable();
     }
     if (angleChanged && !recalculateLengths)

@@ -31,7 +31,6 @@ private:
     void edDigitChange();
     void btOkClick();
     void btCancelClick();
-    void MakeRoomForLabel();
 
     // The whole number in edDigit; throws with the text of string 2008 when it is none.
     int DigitValue() const;

@@ -20,8 +20,8 @@ public:
 
     virtual void CalcMagnification() = 0;
 
-    // The zone plate table: its row count (more than 2 rows: it shows a result) and its refill.
-    virtual int ZonePlateRowCount() const = 0;
+    // The zone plate table: whether it shows a result (of one zone or more), and its refill.
+    virtual bool ZonePlateTableShown() const = 0;
     virtual void ShowZonePlateTable() = 0;
 
     // The exposure table likewise.

@@ -5,9 +5,9 @@ packages=(
     build-essential cmake ninja-build
     qt6-base-dev libxkbcommon-dev
     libgtest-dev libbenchmark-dev time
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-noto-core
     qpdf librsvg2-bin python3
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file help2man lintian
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

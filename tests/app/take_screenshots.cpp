@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fills each tab of the main window with a typical example and saves a picture of it, for the
-// README. Run headless: QT_QPA_PLATFORM=offscreen take_screenshots OUTDIR
+// README. Run headless: QT_QPA_PLATFORM=offscreen take_screenshots OUTDIR [FAMILY POINTS]
+// The font is DejaVu Sans 9 pt (Qt's default on a Debian desktop) unless given. With
+// --dialogs after the font, the dialogs are saved as well (dialog-*.png), to look at.
 
 #include "app/frmmain.h"
 #include "components/uitext.h"
+#include "dialogs/frmabout.h"
+#include "dialogs/frmconvert.h"
+#include "dialogs/frmcreatezp.h"
+#include "dialogs/frmcustomconstant.h"
+#include "dialogs/frmpreferences.h"
+#include "dialogs/preferenceshost.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -65,21 +73,75 @@ QString Localised(const char *text)
     return s;
 }
 
+// The dialogs as they open over the window.
+bool SaveDialogs(TfrmMain &window, const QDir &out)
+{
+    struct NoHost final : IPreferencesHost
+    {
+        void SelectMainUnit() override {}
+        void CalcOptimalDiameter() override {}
+        void CalcOptimalFocalLength() override {}
+        void CalcFNumber() override {}
+        void CalcExposureFactor() override {}
+        void CalcAngleOfView() override {}
+        void CalcMagnification() override {}
+        bool ZonePlateTableShown() const override { return false; }
+        void ShowZonePlateTable() override {}
+        int ExposureRowCount() const override { return 0; }
+        void FillExposureTable() override {}
+    } host;
+    TZonePlateInputs plate;
+    plate.zoneCount = 15;
+    TFrmAbout about(QStringLiteral("2024-06"), &window);
+    TFrmPreferences options(host, &window);
+    auto *createPdf = new TFrmCreateZP(plate, &window);
+    createPdf->setAttribute(Qt::WA_DeleteOnClose, false);
+    const std::pair<QWidget *, const char *> shots[] = {
+        {&about, "dialog-about.png"},
+        {&options, "dialog-options.png"},
+        {window.ConvertDialog(), "dialog-convert.png"},
+        {window.CustomConstantDialog(), "dialog-userconstant.png"},
+        {createPdf, "dialog-createpdf.png"},
+    };
+    bool saved = true;
+    for (const auto &[dialog, file] : shots) {
+        if (dialog == nullptr)
+            continue;
+        dialog->show();
+        QApplication::processEvents();
+        saved = dialog->grab().save(out.filePath(QString::fromUtf8(file))) && saved;
+        dialog->hide();
+    }
+    delete createPdf;
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: take_screenshots OUTDIR\n", stderr);
+    if (argc != 2 && argc != 4 && argc != 5) {
+        std::fputs("usage: take_screenshots OUTDIR [FAMILY POINTS [--dialogs]]\n", stderr);
         return 2;
     }
+    QFont font(QStringLiteral("DejaVu Sans"), 9);
+    if (argc >= 4)
+        font = QFont(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]).toInt());
+    if (QFontInfo(font).family() != font.family()) {
+        std::fprintf(stderr, "the font %s is not installed\n", qPrintable(font.family()));
+        return 1;
+    }
+    QApplication::setFont(font);
+    const bool dialogs = argc == 5 && QByteArray(argv[4]) == "--dialogs";
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir settings;
     qputenv("LUMIDRA_SETTINGS", settings.filePath(QStringLiteral("settings.reg")).toLocal8Bit());
     InitDecimalSeparator();
 
     TfrmMain window;
+    window.CreateConvertDialog();
+    window.CreateCustomConstantDialog();
     window.show();
     auto *pages = window.findChild<QTabWidget *>(QStringLiteral("PageControl"));
     for (const Shot &shot : kShots) {
@@ -106,5 +168,7 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
+    if (dialogs && !SaveDialogs(window, out))
+        return 1;
     return 0;
 }

@@ -21,6 +21,39 @@ QRgb PixelAt(const QImage &image, int x, int y)
     return image.pixel(x, y) | 0xff000000;
 }
 
+// The contrast ratio of two colours as the accessibility guidelines measure it, from 1 : 1
+// to 21 : 1 (white on black): (L1 + 0.05) / (L2 + 0.05) of their relative luminances.
+double Contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A dark desktop theme: light text on dark grey.
+QPalette DarkPalette()
+{
+    QPalette dark;
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::Window, QColor(53, 53, 53)}, {QPalette::WindowText, Qt::white},
+        {QPalette::Base, QColor(42, 42, 42)},   {QPalette::Text, Qt::white},
+        {QPalette::Button, QColor(53, 53, 53)}, {QPalette::ButtonText, Qt::white},
+        {QPalette::Light, QColor(80, 80, 80)},  {QPalette::Midlight, QColor(66, 66, 66)},
+        {QPalette::Mid, QColor(37, 37, 37)},    {QPalette::Dark, QColor(25, 25, 25)},
+        {QPalette::Shadow, QColor(10, 10, 10)}, {QPalette::Highlight, QColor(42, 130, 218)},
+    };
+    for (const auto &[role, colour] : roles)
+        dark.setColor(role, colour);
+    return dark;
+}
+
 } // namespace
 
 class TestCalculatorTabs : public QObject, OpticsWindow
@@ -244,14 +277,64 @@ private slots:
         for (int x = 0; x < 230; ++x)
             white += PixelAt(image, x, 132 - (x + 1) / 2) == kWhite ? 1 : 0;
         QVERIFY(white > 40);
-        // The corners keep the button-face colour.
-        const QRgb face = Diagram()->palette().color(QPalette::Button).rgb();
-        QCOMPARE(PixelAt(image, 229, 0), face);
-        QCOMPARE(PixelAt(image, 229, 263), face);
+        // The corners keep the surface's colour.
+        const QRgb surface = PixelAt(image, 5, 5);
+        QVERIFY(surface != kWhite && surface != kNavy);
+        QCOMPARE(PixelAt(image, 229, 0), surface);
+        QCOMPARE(PixelAt(image, 229, 263), surface);
     }
 
     // A tiny and a huge angle: the navy lines hug the horizontal through the apex or the left
     // edge, and nothing is drawn around the surface.
+    // The white lines of the normal lens and the navy lines of the chosen angle stand out from
+    // the diagram's surface, and the legend's samples from the legend's, by the 3 : 1 that
+    // lines and symbols need to be seen, under Qt's light palette and under a dark one.
+    void referenceLinesStandOut_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light palette") << QApplication::style()->standardPalette();
+        QTest::newRow("dark palette") << DarkPalette();
+    }
+
+    void referenceLinesStandOut()
+    {
+        QFETCH(QPalette, palette);
+        m_window->setPalette(palette);
+        TypeAngleInputs("24", "36", "50");
+        struct Picture
+        {
+            const char *name;
+            QImage image;
+            QPoint empty; // a pixel of the bare surface
+            int whiteRow; // -1: anywhere
+        };
+        const Picture pictures[] = {
+            {"diagram", Diagram()->grab().toImage(), QPoint(5, 5), -1},
+            {"legend", Get<QLabel>("imgLegend")->grab().toImage(), QPoint(13, 10), 20},
+        };
+        for (const Picture &p : pictures) {
+            const QRgb surface = PixelAt(p.image, p.empty.x(), p.empty.y());
+            int white = 0;
+            int navy = 0;
+            for (int y = 0; y < p.image.height(); ++y)
+                for (int x = 0; x < p.image.width(); ++x) {
+                    const QRgb pixel = PixelAt(p.image, x, y);
+                    white += pixel == kWhite && (p.whiteRow < 0 || y == p.whiteRow) ? 1 : 0;
+                    navy += pixel == kNavy ? 1 : 0;
+                }
+            QVERIFY2(white >= 10 && navy >= 10, p.name);
+            const double onWhite = Contrast(kWhite, surface);
+            const double onNavy = Contrast(kNavy, surface);
+            QVERIFY2(
+                onWhite >= 3,
+                qPrintable(
+                    QStringLiteral("%1: white %2 : 1").arg(QLatin1String(p.name)).arg(onWhite)));
+            QVERIFY2(onNavy >= 3,
+                     qPrintable(
+                         QStringLiteral("%1: navy %2 : 1").arg(QLatin1String(p.name)).arg(onNavy)));
+        }
+    }
+
     void diagramExtremes_data()
     {
         QTest::addColumn<QString>("focal");

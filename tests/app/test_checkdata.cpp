@@ -3,6 +3,7 @@
 // the executable or in the installation's data folder, and what it says when one is missing,
 // damaged or empty. Also the window icon built into the program.
 #include "app/checkdata.h"
+#include "app/cmdline.h"
 #include "components/pictures.h"
 #include "tools/datadirs.h"
 #include "tools/films.h"
@@ -11,9 +12,11 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -83,6 +86,9 @@ private slots:
     void ReportsWhereTheDataIs();
     void RecognisesTheOption();
     void WindowIconHasEverySizeAWindowShows();
+    void AnswersHelpAndVersion();
+    void HelpAndVersionNeedNoDisplay_data();
+    void HelpAndVersionNeedNoDisplay();
 };
 
 void TestCheckData::ReportsWhereTheDataIs_data()
@@ -198,6 +204,62 @@ void TestCheckData::WindowIconHasEverySizeAWindowShows()
         QCOMPARE(drawn, QImage(QStringLiteral(":/icons/org.example.Lumidra-%1.png").arg(size))
                             .convertToFormat(drawn.format()));
     }
+}
+
+// --help and --version anywhere among the arguments answer at once; anything else is left to
+// the window.
+void TestCheckData::AnswersHelpAndVersion()
+{
+    struct Case
+    {
+        std::vector<const char *> argv;
+        std::optional<int> status;
+        const char *starts; // the first line printed
+    };
+    const Case cases[] = {
+        {{"lumidra", "--help"}, 0, "Usage: lumidra [OPTION]..."},
+        {{"lumidra", "-h"}, 0, "Usage: lumidra [OPTION]..."},
+        {{"lumidra", "--version"}, 0, "Lumidra 2.0"},
+        {{"lumidra", "-platform", "xcb", "--help"}, 0, "Usage: lumidra [OPTION]..."},
+        {{"lumidra"}, std::nullopt, ""},
+        {{"lumidra", "--check-data"}, std::nullopt, ""},
+        {{"lumidra", "--helpful"}, std::nullopt, ""},
+    };
+    for (const Case &c : cases) {
+        std::ostringstream out;
+        const std::optional<int> status =
+            AnswerHelpOrVersion(int(c.argv.size()), c.argv.data(), out);
+        QCOMPARE(status, c.status);
+        const std::string first = out.str().substr(0, out.str().find('\n'));
+        QCOMPARE(QString::fromStdString(first), QString::fromLatin1(c.starts));
+    }
+}
+
+// The program itself, with no display to be found: the answers come and the status is 0.
+void TestCheckData::HelpAndVersionNeedNoDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("starts");
+    QTest::newRow("help") << "--help"
+                          << "Usage: lumidra [OPTION]...\n";
+    QTest::newRow("version") << "--version"
+                             << "Lumidra 2.0\n";
+}
+
+void TestCheckData::HelpAndVersionNeedNoDisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, starts);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(LUMIDRA_EXE), {option});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(starts));
 }
 
 QTEST_MAIN(TestCheckData)

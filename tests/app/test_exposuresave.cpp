@@ -223,30 +223,61 @@ private slots:
     }
 
     // The folder the name lies in is a regular file: nothing can be written there.
+    // A save that fails (here: a folder stands where the file goes, and the user agreed to
+    // replace it) is reported with the path.
     void failedSave()
     {
         auto w = ReadyWindow();
-        const QString blocker = SavePath("blocker");
-        {
-            QFile file(blocker);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
-        const QString path = blocker + "/times.xls";
-        SaveAs(path, 1);
+        const QString path = SavePath("times.xls");
+        QVERIFY(QDir().mkpath(path));
+        SaveAs(SavePath("times"), 1);
+        m_script->Answer(QMessageBox::Yes);
         m_script->Answer();
         ClickSave(w.get());
-        QCOMPARE(m_script->Messages().size(), 1);
-        const ModalScript::Message shown = m_script->Messages().first();
+        QCOMPARE(m_script->Messages().size(), 2);
+        const ModalScript::Message shown = m_script->Messages().last();
         QCOMPARE(shown.title, QString("Lumidra"));
         QCOMPARE(shown.text, "File " + QDir::toNativeSeparators(path) +
                                  " cannot be saved. Make sure the disk is not full, "
                                  "write-protected or that the file is not currently in use.");
         QCOMPARE(shown.icon, QMessageBox::NoIcon);
-        QVERIFY(QFileInfo(blocker).isFile());
+        QVERIFY(QFileInfo(path).isDir());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
-                 QStringList({"blocker", "films.dat", "settings.reg"}));
-        // Remembered all the same; the next dialog does not open there, as it is no folder.
-        QCOMPARE(LastDir(), std::optional(QDir::toNativeSeparators(blocker)));
+                 QStringList({"films.dat", "settings.reg"}));
+        // Remembered all the same.
+        QCOMPARE(LastDir(), std::optional(QDir::toNativeSeparators(m_dir->path())));
+    }
+
+    // A name in a folder that does not exist keeps the save dialog open with a message; the
+    // user corrects the name and saves.
+    void missingFolderKeepsTheDialogOpen_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("folder missing") << "missing/times";
+        QTest::newRow("a file in the folder's place") << "blocker/times";
+    }
+
+    void missingFolderKeepsTheDialogOpen()
+    {
+        QFETCH(QString, typed);
+        auto w = ReadyWindow();
+        {
+            QFile blocker(SavePath("blocker"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        SaveAs(SavePath(typed), 1);
+        m_script->Answer();
+        SaveAs(SavePath("times"), 1);
+        ClickSave(w.get());
+        QCOMPARE(m_script->Messages().size(), 1);
+        const QString folder = QFileInfo(SavePath(typed)).absolutePath();
+        QCOMPARE(m_script->Messages().first().text,
+                 "The folder " + QDir::toNativeSeparators(folder) +
+                     " does not exist. Check the name, or choose a folder that exists.");
+        QCOMPARE(m_script->Messages().first().title, QString("Lumidra"));
+        QVERIFY(QFileInfo(SavePath("times.xls")).isFile());
+        QVERIFY(QFileInfo(SavePath("blocker")).isFile());
+        QVERIFY(!QFileInfo::exists(SavePath("missing")));
     }
 
     void rememberedFolder_data()

@@ -138,15 +138,26 @@ private slots:
     {
         auto w = MakeWindow();
         QVERIFY(ShowActive(w.get()));
-        QCOMPARE(w->centralWidget()->size(), QSize(536, 396));
+        // The sizes of the form, or larger where the running font needs more room, with the
+        // margins of the form: the pages 8 pixels from the left and top, 7 from the right,
+        // the Exit button right-aligned below them and 8 pixels above the bottom.
+        const QSize client = w->centralWidget()->size();
+        QVERIFY(client.width() >= 536 && client.height() >= 396);
         QCOMPARE(w->minimumSize(), w->maximumSize());
         QVERIFY(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         const auto *pages = Child<QTabWidget>(w.get(), "PageControl");
-        QCOMPARE(pages->geometry(), QRect(8, 8, 521, 349));
+        const QRect area = pages->geometry();
+        QCOMPARE(area.topLeft(), QPoint(8, 8));
+        QVERIFY(area.width() >= 521 && area.height() >= 349);
+        QCOMPARE(client.width() - 1 - area.right(), 7);
         // All five tabs are in view, without scroll arrows.
         QVERIFY(pages->tabBar()->tabRect(pages->count() - 1).right() < pages->width());
-        QCOMPARE(Child<QPushButton>(w.get(), "btExit")->geometry(), QRect(448, 365, 80, 23));
+        const QRect exit = Child<QPushButton>(w.get(), "btExit")->geometry();
+        QVERIFY(exit.width() >= 80 && exit.height() >= 23);
+        QCOMPARE(exit.right(), area.right() - 1);
+        QCOMPARE(exit.top(), area.bottom() + 1 + 8);
+        QCOMPARE(client.height() - 1 - exit.bottom(), 8);
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -358,11 +369,17 @@ private slots:
         QCOMPARE(films->DropDownFixedWidth(), 0);
         const auto *paintBox = Child<QWidget>(w.get(), "PaintBox");
         QCOMPARE(paintBox->parentWidget()->objectName(), QString("GroupBox3"));
-        QCOMPARE(paintBox->geometry(), QRect(33, 15, 230, 264));
+        // The drawing keeps its size; below a title taller than the form's it moves down.
+        QCOMPARE(paintBox->size(), QSize(230, 264));
+        QCOMPARE(paintBox->x(), 33);
+        QVERIFY(paintBox->y() >= 15);
         const auto *eye = Child<QLabel>(w.get(), "imgEye");
         QVERIFY(eye->isHidden());
-        QCOMPARE(eye->geometry(), QRect(8, 136, 25, 25));
-        QCOMPARE(Child<QLabel>(w.get(), "imgLegend")->geometry(), QRect(24, 248, 27, 24));
+        // Just left of the apex, at the middle of the drawing's left edge.
+        QCOMPARE(eye->geometry(), QRect(8, paintBox->y() + 121, 25, 25));
+        const auto *legend = Child<QLabel>(w.get(), "imgLegend");
+        QCOMPARE(legend->size(), QSize(27, 24));
+        QCOMPARE(legend->x(), 24);
         QCOMPARE(Child<QLabel>(w.get(), "imgFormula")->size(), QSize(63, 15));
         for (const char *arrow : {"imgArrow1", "imgArrow2"})
             QCOMPARE(Child<QLabel>(w.get(), arrow)->size(), QSize(16, 16));
@@ -505,18 +522,32 @@ private slots:
         QVERIFY(!tools::SettingExists("Left"));
     }
 
-    void storedPositionApplied_data()
+    // A stored position holds where the title bar can be reached on the screen; one that
+    // would leave it off the screen (a monitor unplugged, a smaller screen) centres the window.
+    void storedPosition_data()
     {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QTest::addColumn<QPoint>("position");
-        QTest::newRow("on the screen") << QPoint(45, 123);
-        QTest::newRow("outside every screen") << QPoint(9000, -5000);
+        QTest::addColumn<bool>("applied");
+        QTest::newRow("on the screen") << QPoint(45, 123) << true;
+        QTest::newRow("reaching beyond the right edge, 60 pixels of title bar on it")
+            << QPoint(screen.right() + 1 - 60, 100) << true;
+        QTest::newRow("only 10 pixels of title bar on the screen")
+            << QPoint(screen.right() + 1 - 10, 100) << false;
+        QTest::newRow("a little above the top, the title bar mostly on it")
+            << QPoint(100, screen.top() - 2) << true;
+        QTest::newRow("title bar above the top") << QPoint(100, screen.top() - 200) << false;
+        QTest::newRow("below the bottom") << QPoint(100, screen.bottom() + 50) << false;
+        QTest::newRow("left of the screen") << QPoint(-5000, 100) << false;
+        QTest::newRow("outside every screen") << QPoint(9000, -5000) << false;
     }
 
-    void storedPositionApplied()
+    void storedPosition()
     {
         QFETCH(QPoint, position);
+        QFETCH(bool, applied);
         auto w = MakeWindow({{"Top", position.y()}, {"Left", position.x()}});
-        QCOMPARE(w->pos(), position);
+        QCOMPARE(w->pos(), applied ? position : CentredPosition(w->size()));
     }
 
     void oneStoredValueOnlyCentres()

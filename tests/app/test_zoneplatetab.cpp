@@ -6,19 +6,26 @@
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
 #include "dialogs/frmcreatezp.h"
+#include "dialogs/frmcustomconstant.h"
+#include "dialogs/frmpreferences.h"
 #include "tests/support/modaldriver.h"
+#include "tools/numtext.h"
 #include "tools/settings.h"
+#include "tools/zoneplate.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -67,11 +74,15 @@ private slots:
     void wheelSelectsTheFirstRow();
     void loneSelectedCellColours();
     void createPdfFromTheTab();
+    void missingFolderKeepsTheSaveDialogOpen_data();
+    void missingFolderKeepsTheSaveDialogOpen();
+    void everyChangeKeepsTableAndPdfTrue_data();
+    void everyChangeKeepsTableAndPdfTrue();
 
 private:
     // A window started on a settings store of its own, holding only the given values, with
     // the zone plate tab showing.
-    TfrmMain *Start(std::initializer_list<Setting> settings = {});
+    TfrmMain *Start(std::initializer_list<Setting> settings = {}, double userConstantZP = -1);
     // Types the plate into the tab and picks the constant whose entry starts with constant.
     void EnterPlate(const QString &zones, const QString &focal, const QString &unit = "mm",
                     const QString &constant = "2 ");
@@ -83,6 +94,10 @@ private:
     QLineEdit *Field(const char *name) const { return Child<QLineEdit>(name); }
     QPushButton *Button(const char *name) const { return Child<QPushButton>(name); }
     QStringList DiameterCells() const;
+    // Picks entry of a list as the user does, running its change handler.
+    void Pick(const char *list, int entry);
+    // Writes the tab's plate through the PDF dialog and returns the file's bytes.
+    QByteArray PdfOfTheTab();
     void ExpectNoResult();
 
     std::unique_ptr<QTemporaryDir> m_settingsDir;
@@ -104,12 +119,14 @@ void TestZonePlateTab::cleanup()
     m_settingsDir.reset();
 }
 
-TfrmMain *TestZonePlateTab::Start(std::initializer_list<Setting> settings)
+TfrmMain *TestZonePlateTab::Start(std::initializer_list<Setting> settings, double userConstantZP)
 {
     m_settingsDir = std::make_unique<QTemporaryDir>();
     qputenv("LUMIDRA_SETTINGS", QFile::encodeName(m_settingsDir->filePath("settings.reg")));
     for (const Setting &setting : settings)
         tools::WriteSettingInteger(setting.name, setting.value);
+    if (userConstantZP > 0)
+        tools::WriteSettingFloat("CustomConstantZP", userConstantZP);
     // The preferences in memory as at the start of a run; the window loads the stored ones.
     tools::DecNum = 3;
     tools::MainUnit = 0;
@@ -526,6 +543,178 @@ void TestZonePlateTab::createPdfFromTheTab()
     QVERIFY2(bytes.contains(title), title.constData());
     // No calculation is needed first, and the tab keeps its state.
     QVERIFY(Button("btCalculate")->isEnabled());
+}
+
+// A name in a folder that does not exist keeps the save dialog open with a message; the user
+// corrects the name and the plate is saved.
+void TestZonePlateTab::missingFolderKeepsTheSaveDialogOpen_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("folder missing") << "missing/plate";
+    QTest::newRow("a file in the folder's place") << "blocker/plate";
+}
+
+void TestZonePlateTab::missingFolderKeepsTheSaveDialogOpen()
+{
+    QFETCH(QString, typed);
+    Start();
+    EnterPlate("3", "100");
+    QTemporaryDir files;
+    {
+        QFile blocker(files.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    ModalDriver driver;
+    driver.Expect<TFrmCreateZP>([](TFrmCreateZP *dialog) {
+        dialog->findChild<QPushButton *>(QStringLiteral("btSave"))->click();
+    });
+    driver.Choose(files.filePath(typed));
+    driver.Answer();
+    driver.Choose(files.filePath(QStringLiteral("plate")));
+    QTest::mouseClick(Button("btCreateZP"), Qt::LeftButton);
+
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Unexpected().isEmpty());
+    const QString folder = QFileInfo(files.filePath(typed)).absolutePath();
+    QCOMPARE(driver.Messages(),
+             QStringList{"The folder " + QDir::toNativeSeparators(folder) +
+                         " does not exist. Check the name, or choose a folder that exists."});
+    QVERIFY(QFileInfo(files.filePath(QStringLiteral("plate.pdf"))).isFile());
+    QVERIFY(!QFileInfo::exists(files.filePath(QStringLiteral("missing"))));
+}
+
+void TestZonePlateTab::Pick(const char *name, int entry)
+{
+    auto *list = Child<QComboBox>(name);
+    list->setCurrentIndex(entry);
+    emit list->activated(entry);
+}
+
+QByteArray TestZonePlateTab::PdfOfTheTab()
+{
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("plate"));
+    ModalDriver driver;
+    driver.Expect<TFrmCreateZP>([](TFrmCreateZP *dialog) {
+        dialog->findChild<QPushButton *>(QStringLiteral("btSave"))->click();
+    });
+    driver.Choose(path);
+    QTest::mouseClick(Button("btCreateZP"), Qt::LeftButton);
+    if (!driver.AllDone() || !driver.Unexpected().isEmpty())
+        return {};
+    QFile pdf(path + QStringLiteral(".pdf"));
+    return pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+}
+
+// Whatever changes an input of the tab (a field, a list, the user constant dialog, the
+// options), the table is either empty or what a fresh calculation from the tab's fields and
+// lists gives, and the PDF made from the tab is the plate the table shows. Each change starts
+// from a calculated plate of 1 or 5 zones on a user constant of 2.5.
+void TestZonePlateTab::everyChangeKeepsTableAndPdfTrue_data()
+{
+    QTest::addColumn<QString>("zones");
+    QTest::addColumn<QString>("change");
+    const char *changes[] = {
+        "zone count typed",      "focal length typed",      "wavelength typed",
+        "unit picked",           "Fresnel constant picked", "separator picked",
+        "user constant changed", "user constant removed",   "constant dialog cancelled",
+        "options: length unit",  "options: decimal places", "options: no change",
+    };
+    for (const char *zones : {"1", "5"})
+        for (const char *change : changes)
+            QTest::addRow("%s zones, %s", zones, change)
+                << QString::fromLatin1(zones) << QString::fromLatin1(change);
+}
+
+void TestZonePlateTab::everyChangeKeepsTableAndPdfTrue()
+{
+    QFETCH(QString, zones);
+    QFETCH(QString, change);
+    Start({}, 2.5);
+    m_window->CreateCustomConstantDialog();
+    EnterPlate(zones, "100", "mm", Localised("2.5 "));
+    Pick("cbConstant4", 2); // as the user picks it, so that it is the entry to go back to
+    QTest::mouseClick(Button("btCalculate"), Qt::LeftButton);
+    QVERIFY(Grid()->RowHeight(1) > 0);
+
+    // The constant list: 2, 1.9, the user's 2.5, the separator, "Edit user constant".
+    const auto userConstant = [this](const QString &text) {
+        ModalDriver driver;
+        driver.Expect<TFrmCustomConstant>([text](TFrmCustomConstant *dialog) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("edConstant"))->setText(text);
+            dialog
+                ->findChild<QPushButton *>(text.isNull() ? QStringLiteral("btCancel")
+                                                         : QStringLiteral("btOk"))
+                ->click();
+        });
+        Pick("cbConstant4", 4);
+        QVERIFY(driver.AllDone());
+    };
+    const auto options = [this](const std::function<void(TFrmPreferences *)> &set) {
+        ModalDriver driver;
+        driver.Expect<TFrmPreferences>([set](TFrmPreferences *dialog) {
+            set(dialog);
+            dialog->findChild<QPushButton *>(QStringLiteral("btOk"))->click();
+        });
+        m_window->findChild<QAction *>(QStringLiteral("preferences1"))->trigger();
+        QVERIFY(driver.AllDone());
+    };
+    const std::map<QString, std::function<void()>> changes = {
+        {"zone count typed", [this] { Field("edNumZones")->setText("7"); }},
+        {"focal length typed", [this] { Field("edImageDistance4")->setText("150"); }},
+        {"wavelength typed", [this] { Field("edWave4")->setText(Localised("0.0005")); }},
+        {"unit picked", [this] { Pick("cbUnits8", 1); }},
+        {"Fresnel constant picked", [this] { Pick("cbConstant4", 0); }},
+        {"separator picked", [this] { Pick("cbConstant4", 3); }},
+        {"user constant changed", [&] { userConstant(Localised("1.5")); }},
+        {"user constant removed", [&] { userConstant(QStringLiteral("")); }},
+        {"constant dialog cancelled", [&] { userConstant(QString()); }},
+        {"options: length unit",
+         [&] {
+             options([](TFrmPreferences *d) {
+                 d->findChild<QRadioButton *>(QStringLiteral("rbIn"))->setChecked(true);
+             });
+         }},
+        {"options: decimal places",
+         [&] {
+             options([](TFrmPreferences *d) {
+                 d->findChild<QLineEdit *>(QStringLiteral("edDigit"))->setText("5");
+             });
+         }},
+        {"options: no change", [&] { options([](TFrmPreferences *) {}); }},
+    };
+    changes.at(change)();
+
+    // The plate of what the tab shows.
+    const char sep = DecimalSeparator();
+    const QString constantText = Child<QComboBox>("cbConstant4")->currentText();
+    const tools::TZonePlateValues plate = tools::CalculateZonePlate(
+        Field("edNumZones")->text().toInt(),
+        tools::LengthTextToMM(ToStd(Field("edImageDistance4")->text()),
+                              ToStd(Child<QComboBox>("cbUnits8")->currentText()), sep),
+        tools::TextToNumber(ToStd(Field("edWave4")->text()), sep),
+        tools::TextToNumber(ToStd(constantText.left(constantText.indexOf(u' '))), sep));
+    const int n = static_cast<int>(plate.size()) - 1;
+    const QString fNumber = FromStd(tools::ZonePlateFNumberText(plate));
+    if (Grid()->RowHeight(1) > 0) {
+        QCOMPARE(Grid()->RowCount(), n + 1);
+        for (int row = 1; row <= n; ++row)
+            QCOMPARE(Grid()->Cell(1, row),
+                     FromStd(tools::ZoneTableCellText(plate[static_cast<std::size_t>(row)],
+                                                      tools::MainUnit, tools::DecNum, sep)));
+        QCOMPARE(Grid()->Cell(1, 0), FromStd(tools::ZoneTableHeaderText(tools::MainUnit)));
+        QCOMPARE(Field("edFnumber4")->text(), fNumber);
+        QVERIFY(!Button("btCalculate")->isEnabled());
+    } else {
+        ExpectNoResult();
+        QVERIFY(Button("btCalculate")->isEnabled());
+    }
+    const QByteArray title = "/Title (Zone Plate - Number of zones: " + QByteArray::number(n) +
+                             ", f " + Field("edImageDistance4")->text().toLatin1() + " " +
+                             Child<QComboBox>("cbUnits8")->currentText().toLatin1() +
+                             ", f number " + fNumber.toLatin1() + ")";
+    const QByteArray pdf = PdfOfTheTab();
+    QVERIFY2(pdf.contains(title), title.constData());
 }
 
 QTEST_MAIN(TestZonePlateTab)

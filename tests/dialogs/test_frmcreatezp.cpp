@@ -165,7 +165,8 @@ void TestFrmCreateZP::captionsAndStartState()
 {
     Open();
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral(" Create PDF"));
-    QCOMPARE(m_dialog->size(), QSize(300, 248));
+    // The dialog's size as laid out, or larger where the running font needs more room.
+    QVERIFY(m_dialog->width() >= 300 && m_dialog->height() >= 248);
     QVERIFY(Child<QRadioButton>("rbPozitive")->isChecked());
     QVERIFY(!Child<QLineEdit>("edMagnification")->isEnabled());
     QCOMPARE(Child<QLabel>("Label2")->text(), QStringLiteral("Printer resolution (dpi):"));
@@ -430,28 +431,26 @@ void TestFrmCreateZP::staleLastFolderIsIgnored()
 // left behind, the dialog closes and the folder is still remembered.
 void TestFrmCreateZP::failedWriteIsReported()
 {
-    const QString notAFolder = Path(QStringLiteral("notes.txt"));
-    {
-        QFile file(notAFolder);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    const QString target = QDir::toNativeSeparators(notAFolder + QStringLiteral("/plate.pdf"));
+    // A folder stands where the file goes, and the user agrees to replace it.
+    const QString target = QDir::toNativeSeparators(Path(QStringLiteral("plate.pdf")));
+    QVERIFY(QDir().mkpath(target));
     Open();
-    m_driver->Choose(notAFolder + QStringLiteral("/plate"));
+    m_driver->Choose(Path(QStringLiteral("plate")));
+    m_driver->Answer(QMessageBox::Yes);
     m_driver->Answer();
     ClickSave();
 
-    QCOMPARE(m_driver->Messages(),
-             QStringList{QStringLiteral("File ") + target +
-                         QStringLiteral(" cannot be saved. Make sure the disk is not full, "
-                                        "write-protected or that the file is not currently "
-                                        "in use.")});
-    QCOMPARE(m_driver->Icons(), QList<QMessageBox::Icon>{QMessageBox::NoIcon});
+    QCOMPARE(m_driver->Messages().size(), 2);
+    QCOMPARE(m_driver->Messages().last(),
+             QStringLiteral("File ") + target +
+                 QStringLiteral(" cannot be saved. Make sure the disk is not full, "
+                                "write-protected or that the file is not currently in use."));
+    QCOMPARE(m_driver->Icons().last(), QMessageBox::NoIcon);
     QVERIFY(m_dialog.isNull());
     QCOMPARE(QDir(m_files->path()).entryList(QDir::Files),
-             (QStringList{QStringLiteral("notes.txt"), QStringLiteral("settings.reg")}));
-    QCOMPARE(ReadAll(notAFolder), QByteArray());
-    QCOMPARE(StoredLastFolder(), QDir::toNativeSeparators(notAFolder));
+             QStringList{QStringLiteral("settings.reg")});
+    QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(StoredLastFolder(), QDir::toNativeSeparators(m_files->path()));
 }
 
 // The line under the printer resolution follows the factor and the resolution as they change.

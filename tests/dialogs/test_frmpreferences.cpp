@@ -42,13 +42,13 @@ public:
     void CalcExposureFactor() override { log << "factor"; }
     void CalcAngleOfView() override { log << "angle"; }
     void CalcMagnification() override { log << "magnification"; }
-    int ZonePlateRowCount() const override { return zonePlateRows; }
+    bool ZonePlateTableShown() const override { return zonePlateShown; }
     void ShowZonePlateTable() override { log << "zone plate"; }
     int ExposureRowCount() const override { return exposureRows; }
     void FillExposureTable() override { log << "exposure"; }
 
     QStringList log;
-    int zonePlateRows = 2;
+    bool zonePlateShown = false;
     int exposureRows = 2;
 };
 
@@ -205,47 +205,47 @@ private slots:
     void okWritesAndRecalculates_data()
     {
         QTest::addColumn<unsigned>("changes");
-        QTest::addColumn<int>("zonePlateRows");
+        QTest::addColumn<bool>("zonePlateShown"); // of one zone or more
         QTest::addColumn<int>("exposureRows");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("written"); // name=value
 
         const QStringList lengths = kLengthRecalculations;
         QTest::newRow("nothing changed")
-            << unsigned(None) << 5 << 19 << QStringList() << QStringList();
-        QTest::newRow("angle unit only") << unsigned(ToDecimalDegrees) << 5 << 19
+            << unsigned(None) << true << 19 << QStringList() << QStringList();
+        QTest::newRow("angle unit only") << unsigned(ToDecimalDegrees) << true << 19
                                          << QStringList{"angle"} << QStringList{"AngleUnit=1"};
         QTest::newRow("length unit, zone plate empty")
-            << unsigned(ToInches) << 2 << 19 << QStringList{"units"} + lengths
+            << unsigned(ToInches) << false << 19 << QStringList{"units"} + lengths
             << QStringList{"MainUnit=1"};
         QTest::newRow("length unit, zone plate shown")
-            << unsigned(ToInches) << 4 << 2
+            << unsigned(ToInches) << true << 2
             << QStringList{"units"} + lengths + QStringList{"zone plate"}
             << QStringList{"MainUnit=1"};
         QTest::newRow("decimal places")
-            << unsigned(FiveDigits) << 2 << 2 << lengths << QStringList{"DecNum=5"};
+            << unsigned(FiveDigits) << false << 2 << lengths << QStringList{"DecNum=5"};
         // The angle is recalculated once, with the lengths.
         QTest::newRow("angle and length units")
-            << unsigned(ToInches | ToDecimalDegrees) << 2 << 2 << QStringList{"units"} + lengths
+            << unsigned(ToInches | ToDecimalDegrees) << false << 2 << QStringList{"units"} + lengths
             << QStringList{"AngleUnit=1", "MainUnit=1"};
         QTest::newRow("rounding, exposure table filled")
-            << unsigned(NoRounding) << 2 << 19 << QStringList{"exposure"}
+            << unsigned(NoRounding) << false << 19 << QStringList{"exposure"}
             << QStringList{"ExpTimeFormat=0"};
         QTest::newRow("rounding, exposure table empty")
-            << unsigned(NoRounding) << 4 << 2 << QStringList() << QStringList{"ExpTimeFormat=0"};
+            << unsigned(NoRounding) << true << 2 << QStringList() << QStringList{"ExpTimeFormat=0"};
         QTest::newRow("everything")
-            << unsigned(ToInches | ToDecimalDegrees | FiveDigits | NoRounding) << 4 << 19
+            << unsigned(ToInches | ToDecimalDegrees | FiveDigits | NoRounding) << true << 19
             << QStringList{"units"} + lengths + QStringList{"zone plate", "exposure"}
             << QStringList{"AngleUnit=1", "DecNum=5", "ExpTimeFormat=0", "MainUnit=1"};
     }
     void okWritesAndRecalculates()
     {
         QFETCH(unsigned, changes);
-        QFETCH(int, zonePlateRows);
+        QFETCH(bool, zonePlateShown);
         QFETCH(int, exposureRows);
         QFETCH(QStringList, calls);
         QFETCH(QStringList, written);
-        m_host.zonePlateRows = zonePlateRows;
+        m_host.zonePlateShown = zonePlateShown;
         m_host.exposureRows = exposureRows;
         Open();
         Apply(changes);

@@ -34,6 +34,14 @@ check_installation() {
     for size in 16 22 24 32 48 64 128 256; do
         files+=("$datadir/icons/hicolor/${size}x$size/apps/$id.png")
     done
+    # The manual pages, made by help2man when the build found it.
+    if [ "${LUMIDRA_MAN_PAGES:-OFF}" = ON ]; then
+        files+=("$datadir/man/man1/lumidra.1.gz" "$datadir/man/man1/lumidra-calc.1.gz")
+    elif [ "${CI:-}" = true ]; then
+        fail "the build made no manual pages (Debian package help2man)"
+    else
+        echo "NOTE: no manual pages checked: the build found no help2man"
+    fi
     local f
     for f in "${files[@]}"; do
         [ -s "$root/$f" ] || fail "$root/$f is not installed"

@@ -3,14 +3,16 @@
 # debpackage.sh BUILD SCRATCH ID: makes the Debian package of the build with CPack, checks its
 # control fields (the Qt libraries and the platform plugins among the dependencies), unpacks
 # it into a scratch root and checks the unpacked installation: every file in place, the
-# desktop entry's icon among the installed icons, the copyright file, and the unpacked program
-# started headless finding its film database and help.
+# desktop entry's icon among the installed icons, the copyright file and the changelog, and
+# the unpacked program started headless finding its film database and help. lintian checks
+# the package against the Debian policy.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 build=$1 scratch=$2 id=$3
 need dpkg-deb dpkg
 need dpkg-shlibdeps dpkg-dev
 need file file
+need lintian lintian
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -36,6 +38,12 @@ dpkg-deb -x "$deb" "$root"
 check_installation "$root/usr" "$id" bin share
 
 [ -s "$root/usr/share/doc/lumidra/copyright" ] || fail "the package carries no copyright file"
+[ -s "$root/usr/share/doc/lumidra/changelog.gz" ] || fail "the package carries no changelog"
+
+# The Debian policy checks: no error and no warning (informational notes are allowed).
+lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 ||
+    fail "lintian finds errors or warnings: $(cat "$scratch/lintian.log")"
+echo "lintian: no errors, no warnings"
 
 # The icon the desktop entry names is in the hicolor theme, as a drawing and in every size.
 icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/$id.desktop")

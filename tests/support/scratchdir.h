@@ -4,7 +4,7 @@
 // What the core's file tests share: a folder of their own for every test, reading a file
 // back whole, and a disk that refuses bytes.
 
-#include "tools/atomicfile.h"
+#include "tests/support/scriptedfilecalls.h"
 
 #include <gtest/gtest.h>
 
@@ -48,18 +48,19 @@ protected:
 
 #ifdef __EMSCRIPTEN__
 // Under node (the WebAssembly build) the process's limits are node's own and files are reached
-// through node's calls: no file-size limit stops a write there. The writer's failing write
-// stands in for it, so that the same tests still see every save fail.
+// through node's calls: no file-size limit stops a write there. The writer's write call
+// failing as on a full disk stands in for it, so that the same tests still see every save fail.
 class FileSizeLimit
 {
 public:
     explicit FileSizeLimit(unsigned long /*bytes*/)
     {
-        tools::SetFileFaultForTesting(tools::FileFault::Write);
+        calls_.Fail("Write", std::errc::file_too_large);
     }
-    ~FileSizeLimit() { tools::SetFileFaultForTesting(tools::FileFault::None); }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    ScriptedFileCalls calls_;
+    UseFileCalls use_{calls_};
 };
 #else
 // For its lifetime, writes beyond the first bytes of any file fail with EFBIG, as on a full

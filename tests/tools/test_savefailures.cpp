@@ -14,6 +14,7 @@
 #include "tools/zoneplatesvg.h"
 
 #include "tests/support/scratchdir.h"
+#include "tests/support/scriptedfilecalls.h"
 
 #include <gtest/gtest.h>
 
@@ -131,9 +132,11 @@ enum class Fault
     SizeLimit,
     ParentIsFile,
     TargetIsFolder,
-    Open,
+    Create,
     Write,
+    Sync,
     Close,
+    SetMode,
     Rename
 };
 
@@ -141,51 +144,100 @@ struct FaultCase
 {
     const char *name;
     Fault fault;
+    bool onlyReplacing; // the step is taken only when a file is replaced
 };
 
 const FaultCase kFaults[] = {
-    {"file-size limit", Fault::SizeLimit},
-    {"parent path is a file", Fault::ParentIsFile},
-    {"target is a folder", Fault::TargetIsFolder},
-    {"open fails", Fault::Open},
-    {"write fails", Fault::Write},
-    {"close fails", Fault::Close},
-    {"rename fails", Fault::Rename},
+    {"file-size limit", Fault::SizeLimit, false},
+    {"parent path is a file", Fault::ParentIsFile, false},
+    {"target is a folder", Fault::TargetIsFolder, false},
+    {"create fails", Fault::Create, false},
+    {"write fails", Fault::Write, false},
+    {"sync fails", Fault::Sync, false},
+    {"close fails", Fault::Close, false},
+    {"setting the mode fails", Fault::SetMode, true},
+    {"rename fails", Fault::Rename, false},
 };
 
+// Where the file to save lies: plainly at its name, behind a symbolic link (the file the link
+// points to is saved, in another folder, and the link stays), or under a name as long as a
+// file system takes (255 bytes), which leaves no room to add to it.
+enum class Where
+{
+    Plain,
+    BehindLink,
+    LongName
+};
+
+struct Layout
+{
+    const char *name;
+    Where where;
+};
+
+const Layout kLayouts[] = {
+    {"at its name", Where::Plain},
+    {"behind a symbolic link", Where::BehindLink},
+    {"under a 255-byte name", Where::LongName},
+};
+
+// The name to save to, and the file that holds the content.
+struct Placed
+{
+    fs::path path;
+    fs::path file;
+};
+
+// Lays out layout in dir for fileName, with the file holding content when it is given.
+Placed Place(const Layout &layout, const fs::path &dir, const std::string &fileName,
+             const std::optional<std::string> &content)
+{
+    Placed placed{dir / fileName, dir / fileName};
+    if (layout.where == Where::LongName)
+        placed.path = placed.file = dir / (std::string(255 - fileName.size(), 'x') + fileName);
+    if (layout.where == Where::BehindLink) {
+        fs::create_directories(dir / "real");
+        placed.file = dir / "real" / fileName;
+        fs::create_symlink(fs::path("real") / fileName, placed.path);
+    }
+    if (content)
+        std::ofstream(placed.file, std::ios::binary) << *content;
+    return placed;
+}
+
 // Puts a fault in place for its lifetime: writes beyond 16 bytes fail with EFBIG (SIGXFSZ
-// ignored, so the process lives on), or the atomic writer fails at the given step.
+// ignored, so the process lives on), or one call of the atomic writer fails as the system
+// would let it fail.
 class ActiveFault
 {
 public:
     explicit ActiveFault(Fault fault)
     {
-        switch (fault) {
-        case Fault::SizeLimit:
+        struct Failing
+        {
+            Fault fault;
+            const char *call;
+            std::errc error;
+        };
+        static constexpr Failing kCalls[] = {
+            {Fault::Create, "CreateNew", std::errc::no_space_on_device},
+            {Fault::Write, "Write", std::errc::no_space_on_device},
+            {Fault::Sync, "Sync", std::errc::io_error},
+            {Fault::Close, "Close", std::errc::io_error},
+            {Fault::SetMode, "SetMode", std::errc::operation_not_permitted},
+            {Fault::Rename, "Rename", std::errc::permission_denied},
+        };
+        if (fault == Fault::SizeLimit)
             sizeLimit_.emplace(16);
-            break;
-        case Fault::Open:
-            SetFileFaultForTesting(FileFault::Open);
-            break;
-        case Fault::Write:
-            SetFileFaultForTesting(FileFault::Write);
-            break;
-        case Fault::Close:
-            SetFileFaultForTesting(FileFault::Close);
-            break;
-        case Fault::Rename:
-            SetFileFaultForTesting(FileFault::Rename);
-            break;
-        case Fault::ParentIsFile:
-        case Fault::TargetIsFolder:
-            break; // laid out on disk
-        }
+        for (const Failing &f : kCalls)
+            if (f.fault == fault)
+                calls_.Fail(f.call, f.error);
+        // A parent that is a file and a folder in the file's place are laid out on disk.
     }
-    ~ActiveFault() { SetFileFaultForTesting(FileFault::None); }
-    ActiveFault(const ActiveFault &) = delete;
-    ActiveFault &operator=(const ActiveFault &) = delete;
 
 private:
+    testsupport::ScriptedFileCalls calls_;
+    testsupport::UseFileCalls use_{calls_};
     std::optional<testsupport::FileSizeLimit> sizeLimit_;
 };
 
@@ -194,7 +246,7 @@ class SaveFailures : public testsupport::ScratchDirTest
 protected:
     void TearDown() override
     {
-        SetFileFaultForTesting(FileFault::None);
+        SetFileCallsForTesting(nullptr);
         SetSettingsBackendForTesting(nullptr);
         ScratchDirTest::TearDown();
     }
@@ -204,18 +256,22 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
-    // Every file and folder below dir with the bytes of each file ("<folder>" for folders).
+    // Every file and folder below dir with the bytes and the permission bits of each file
+    // ("<folder>" for folders, "<link to ...>" for symbolic links).
     static std::map<std::string, std::string> Snapshot(const fs::path &dir)
     {
         std::map<std::string, std::string> entries;
         for (const auto &entry : fs::recursive_directory_iterator(dir)) {
             const std::string name = fs::relative(entry.path(), dir).string();
-            if (entry.is_directory()) {
+            if (entry.is_symlink()) {
+                entries[name] = "<link to " + fs::read_symlink(entry.path()).string() + ">";
+            } else if (entry.is_directory()) {
                 entries[name] = "<folder>";
             } else {
                 std::ifstream in(entry.path(), std::ios::binary);
                 std::ostringstream bytes;
-                bytes << in.rdbuf();
+                bytes << in.rdbuf() << " mode " << std::oct
+                      << static_cast<unsigned>(fs::status(entry.path()).permissions());
                 entries[name] = std::move(bytes).str();
             }
         }
@@ -225,16 +281,25 @@ protected:
 
 TEST_F(SaveFailures, EveryWriterSavesWhenNothingStandsInItsWay)
 {
-    // The matrix below means something only if each writer succeeds without the fault,
-    // over an older file too.
+    // The matrix below means something only if each writer succeeds without the fault, over
+    // an older file too, in each layout: the replaced file keeps its mode, a link stays a link.
     for (const Writer &w : Writers()) {
-        const fs::path path = dir_ / w.fileName;
-        WriteFile(path, w.oldContent);
-        EXPECT_EQ(w.save(path.string()), std::nullopt) << w.name;
-        const auto after = Snapshot(dir_);
-        EXPECT_EQ(after.size(), 1u) << w.name << ": only the file itself";
-        EXPECT_NE(after.at(w.fileName), w.oldContent) << w.name;
-        fs::remove(path);
+        for (const Layout &layout : kLayouts) {
+            const std::string label = std::string(w.name) + ", " + layout.name;
+            const fs::path dir = dir_ / "ok";
+            fs::create_directories(dir);
+            const Placed placed = Place(layout, dir, w.fileName, w.oldContent);
+            fs::permissions(placed.file, fs::perms(0640));
+            EXPECT_EQ(w.save(placed.path.string()), std::nullopt) << label;
+            const auto after = Snapshot(dir);
+            EXPECT_EQ(after.size(), placed.path == placed.file ? 1u : 2u)
+                << label << ": only the file itself (and its link)";
+            const std::string content = testsupport::ReadFile(placed.file);
+            EXPECT_FALSE(content.empty() || content == w.oldContent) << label;
+            EXPECT_EQ(fs::status(placed.file).permissions(), fs::perms(0640)) << label;
+            EXPECT_EQ(fs::is_symlink(placed.path), placed.path != placed.file) << label;
+            fs::remove_all(dir);
+        }
     }
 }
 
@@ -249,32 +314,47 @@ TEST_F(SaveFailures, FailedSaveTellsTheUserAndLeavesTheDiskAsItWas)
                 if (existing &&
                     (f.fault == Fault::ParentIsFile || f.fault == Fault::TargetIsFolder))
                     continue;
-                const std::string label = std::string(w.name) + ", " + f.name +
-                                          (existing ? ", replacing a file" : ", new file");
-                const fs::path dir = dir_ / std::to_string(scenario++);
-                fs::create_directories(dir);
-                fs::path path = dir / w.fileName;
-                if (f.fault == Fault::ParentIsFile) {
-                    WriteFile(dir / "folder", "a file where a folder should be");
-                    path = dir / "folder" / w.fileName;
-                } else if (f.fault == Fault::TargetIsFolder) {
-                    fs::create_directories(path);
-                    WriteFile(path / "inside.txt", "kept");
-                } else if (existing) {
-                    WriteFile(path, w.oldContent);
-                }
-                const auto before = Snapshot(dir);
+                if (!existing && f.onlyReplacing)
+                    continue;
+                for (const Layout &layout : kLayouts) {
+                    // The folder faults lay out a place of their own.
+                    const bool onDisk =
+                        f.fault == Fault::ParentIsFile || f.fault == Fault::TargetIsFolder;
+                    if (onDisk && &layout != &kLayouts[0])
+                        continue;
+                    const std::string label = std::string(w.name) + ", " + f.name +
+                                              (existing ? ", replacing a file" : ", new file") +
+                                              ", " + layout.name;
+                    const fs::path dir = dir_ / std::to_string(scenario++);
+                    fs::create_directories(dir);
+                    fs::path path = dir / w.fileName;
+                    if (f.fault == Fault::ParentIsFile) {
+                        WriteFile(dir / "folder", "a file where a folder should be");
+                        path = dir / "folder" / w.fileName;
+                    } else if (f.fault == Fault::TargetIsFolder) {
+                        fs::create_directories(path);
+                        WriteFile(path / "inside.txt", "kept");
+                    } else {
+                        const Placed placed =
+                            Place(layout, dir, w.fileName,
+                                  existing ? std::optional(w.oldContent) : std::nullopt);
+                        path = placed.path;
+                        if (existing)
+                            fs::permissions(placed.file, fs::perms(0640));
+                    }
+                    const auto before = Snapshot(dir);
 
-                std::optional<std::string> message;
-                {
-                    ActiveFault fault(f.fault);
-                    message = w.save(path.string());
-                }
+                    std::optional<std::string> message;
+                    {
+                        ActiveFault fault(f.fault);
+                        message = w.save(path.string());
+                    }
 
-                ASSERT_TRUE(message.has_value()) << label << ": reported as saved";
-                EXPECT_TRUE(message->starts_with(w.message(path.string())))
-                    << label << ": the user is told \"" << *message << "\"";
-                EXPECT_EQ(Snapshot(dir), before) << label << ": the disk changed";
+                    ASSERT_TRUE(message.has_value()) << label << ": reported as saved";
+                    EXPECT_TRUE(message->starts_with(w.message(path.string())))
+                        << label << ": the user is told \"" << *message << "\"";
+                    EXPECT_EQ(Snapshot(dir), before) << label << ": the disk changed";
+                }
             }
         }
     }
@@ -333,7 +413,8 @@ TEST_F(SaveFailures, UnreadableSettingsFileAndItsBackupSurviveAFailedSave)
         EXPECT_EQ(settings.save(file.string()), std::nullopt) << c.name;
         const auto after = Snapshot(dir_);
         EXPECT_EQ(after.size(), 2u) << c.name << ": the file and its backup, nothing more";
-        EXPECT_TRUE(after.count("Lumidra.reg.bak") && after.at("Lumidra.reg.bak") == c.content)
+        EXPECT_TRUE(after.count("Lumidra.reg.bak") &&
+                    after.at("Lumidra.reg.bak").starts_with(c.content + " mode "))
             << c.name;
     }
 }

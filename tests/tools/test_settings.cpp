@@ -62,7 +62,7 @@ protected:
                 unsetenv(name);
         }
         ResetPreferences();
-        SetFileFaultForTesting(FileFault::None);
+        SetFileCallsForTesting(nullptr);
         ScratchDirTest::TearDown();
     }
 
