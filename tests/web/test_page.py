@@ -12,75 +12,17 @@ Exit status 0 when all holds, 1 on a failure, 77 (skipped) without chromium and 
 """
 
 import argparse
-import functools
-import http.server
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
-import time
 import unittest
 
-CHROMIUM = "/usr/bin/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
+from browser import Browser, Server, browser_missing, wait_for
+
 ARGS = None
-
-
-class Server:
-    """The site served on a free port of this machine, as python3 -m http.server serves it."""
-
-    def __init__(self, site):
-        handler = functools.partial(Quiet, directory=site)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-
-    def stop(self):
-        self.httpd.shutdown()
-        self.httpd.server_close()
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-class Browser:
-    """Headless chromium with an empty profile of its own, in one language."""
-
-    def __init__(self, language, downloads):
-        from selenium import webdriver
-        from selenium.webdriver.chrome.service import Service
-
-        self.profile = tempfile.mkdtemp(prefix="lumidra-chromium-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = CHROMIUM
-        for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                     "--no-first-run", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync",
-                     "--user-data-dir=" + self.profile, "--accept-lang=" + language,
-                     "--window-size=1200,900"]:
-            options.add_argument(flag)
-        self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
-                                    {"behavior": "allow", "downloadPath": downloads})
-
-    def quit(self):
-        self.driver.quit()
-        shutil.rmtree(self.profile, ignore_errors=True)
-
-
-def wait_for(condition, timeout=10, step=0.05):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = condition()
-        if value:
-            return value
-        time.sleep(step)
-    raise AssertionError("timed out waiting")
 
 
 def run_calc(*args, cwd=None):
@@ -293,13 +235,9 @@ def main():
     parser.add_argument("--calc", required=True, help="lumidra-calc, or a script that runs it")
     ARGS, rest = parser.parse_known_args()
     ARGS.calc = os.path.abspath(ARGS.calc)
-    try:
-        import selenium  # noqa: F401
-    except ImportError:
-        print("skipped: python3-selenium is not installed")
-        return 77
-    if not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
-        print("skipped: chromium and chromium-driver are not installed")
+    missing = browser_missing()
+    if missing:
+        print("skipped: " + missing)
         return 77
     result = unittest.main(argv=[sys.argv[0], *rest], exit=False, verbosity=2).result
     return 0 if result.wasSuccessful() else 1

@@ -67,11 +67,13 @@ async function loadFilms() {
 }
 
 async function start() {
+  performance.mark('lumidra-script');
   installTabs();
   try {
     page.core = await createCore();
+    performance.mark('lumidra-core');
   } catch (error) {
-    $('lbNoCore').hidden = false;
+    $('lbNoCore').classList.remove('late');
     throw error;
   }
   setDecimalSeparator(browserDecimalSeparator());
@@ -86,13 +88,14 @@ async function start() {
   installDialogs();
   installHelpKey();
   // Ready to type: every calculator answers from here on.
-  $('lbNoCore').hidden = true;
+  $('lbNoCore').remove();
   performance.mark('lumidra-ready');
   document.documentElement.dataset.ready = 'true';
   await loadFilms();
+  // Once the page runs, the service worker keeps its files; asked for earlier, it would
+  // fetch them all while the page itself still loads.
+  if ('serviceWorker' in navigator)
+    navigator.serviceWorker.register('sw.js').catch(() => {});
 }
 
 start();
-
-if ('serviceWorker' in navigator && location.protocol !== 'file:')
-  navigator.serviceWorker.register('sw.js').catch(() => {});
