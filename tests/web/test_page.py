@@ -136,6 +136,31 @@ class PageTest:
         self.choose("cbUnits7", "in")
         self.assertEqual(self.value("edSizeOnFilm"), self.loc("1.772"))
 
+    def test_options_and_user_constant_are_kept(self):
+        self.addCleanup(lambda: self.d.execute_script("localStorage.clear()"))
+        # Five decimal places, and a user constant of 1.5 added from the constant list.
+        self.click("btOptions")
+        self.type("edDigit", "5")
+        self.click("btOptionsOk")
+        self.choose("cbConstant1", "Add user constant")
+        self.type("edConstant", "1.5")
+        self.click("btConstantOk")
+        self.type("edImageDistance1", "50")
+        expected = run_calc("pinhole", "--focal", "50", "--places", "5", "--constant", "1.5")
+        self.assertIn("optimal diameter: %s mm" % self.value("edOptimalDiameter1").replace(
+            self.sep, "."), expected)
+
+        # Kept by the browser: after a reload the list still offers the constant (Lord
+        # Rayleigh selected, as at every start) and results have five places.
+        self.load()
+        entries = self.d.execute_script(
+            "return [...document.getElementById('cbConstant1').options].map(o => o.text)")
+        self.assertEqual(entries[2], self.loc("1.5 - user constant"))
+        self.type("edImageDistance1", "50")
+        expected = run_calc("pinhole", "--focal", "50", "--places", "5")
+        self.assertIn("optimal diameter: %s mm" % self.value("edOptimalDiameter1").replace(
+            self.sep, "."), expected)
+
     def test_unit_conversion(self):
         self.click("btConvert")
         self.type("edMm", "25.4")
@@ -162,6 +187,18 @@ class PageTest:
         expected = [[label, self.loc(time) + ("*" if mark else "")]
                     for label, time, *mark in expected]
         self.assertEqual(self.table("sgridExposureTimes"), expected)
+
+        # Saved as CSV: the file lumidra-calc writes, but for the decimal separator of the
+        # factor shown.
+        self.choose("cbExposureKind", "CSV (comma delimited) (.csv)")
+        self.click("btSaveExposureTimes")
+        work = tempfile.mkdtemp(prefix="lumidra-calc-")
+        run_calc("exposure", "--fnumber", "250", "--film", "Ilford HP5 Plus", "--output",
+                 "times", "--kind", "csv", cwd=work)
+        with open(os.path.join(work, "times.csv"), "rb") as f:
+            expected = f.read().replace(b"129.1 x", self.loc("129.1 x").encode())
+        shutil.rmtree(work)
+        self.assertEqual(self.downloaded("exposure.csv"), expected)
 
     def test_zone_plate_and_its_files(self):
         self.tab("Zone Plate")
@@ -211,6 +248,9 @@ class PageTest:
             self.load(server.url)
             wait_for(lambda: self.d.execute_script(
                 "return navigator.serviceWorker.controller !== null"), timeout=20)
+            # Chromium finds nothing that keeps it from installing the page as an app.
+            self.assertEqual(self.d.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                             {"installabilityErrors": []})
         finally:
             server.stop()
         self.load(server.url)
