@@ -11,7 +11,7 @@ import { $, browserDecimalSeparator, installKeyFilters, page, selectMainUnit, se
 import { installPinholeTab } from './pinhole.js';
 import { installZonePlateTab } from './zoneplate.js';
 
-// The tabs: arrow keys move between them, as in a desktop tab bar.
+// The tabs: the arrow keys, Home and End move between them, as in a desktop tab bar.
 function installTabs() {
   const tabs = [...document.querySelectorAll('[role="tab"]')];
   const select = (tab) => {
@@ -26,10 +26,11 @@ function installTabs() {
   tabs.forEach((tab, i) => {
     tab.addEventListener('click', () => select(tab));
     tab.addEventListener('keydown', (event) => {
-      const step = { ArrowRight: 1, ArrowLeft: -1 }[event.key];
-      if (!step)
+      const target = { ArrowRight: i + 1, ArrowLeft: i - 1, Home: 0, End: tabs.length - 1 }[event.key];
+      if (target === undefined)
         return;
-      const next = tabs[(i + step + tabs.length) % tabs.length];
+      event.preventDefault();
+      const next = tabs[(target + tabs.length) % tabs.length];
       select(next);
       next.focus();
     });
