@@ -164,7 +164,8 @@ std::string Fixed(const Digits &r, double magnitude)
 {
     const std::string_view digits(r.d.data(), static_cast<std::size_t>(r.count));
     if (r.exp10 < 0)
-        return "0." + std::string(static_cast<std::size_t>(-r.exp10 - 1), '0') + std::string(digits);
+        return "0." + std::string(static_cast<std::size_t>(-r.exp10 - 1), '0') +
+               std::string(digits);
     const auto whole = static_cast<std::size_t>(r.exp10 + 1);
     if (digits.size() > whole)
         return std::string(digits.substr(0, whole)) + '.' + std::string(digits.substr(whole));
@@ -284,7 +285,8 @@ std::from_chars_result from_chars(const char *first, const char *last, double &v
         p += 3;
         if (p != last && *p == '(') {
             const char *q = p + 1;
-            while (q != last && (IsDigit(*q) || *q == '_' || (Lower(*q) >= 'a' && Lower(*q) <= 'z')))
+            while (q != last &&
+                   (IsDigit(*q) || *q == '_' || (Lower(*q) >= 'a' && Lower(*q) <= 'z')))
                 ++q;
             if (q != last && *q == ')')
                 p = q + 1;
@@ -310,8 +312,10 @@ std::from_chars_result from_chars(const char *first, const char *last, double &v
         return {first, std::errc::invalid_argument};
 
     // The exponent counts only when it has digits; fixed allows none, scientific needs one.
-    const bool allowExponent = (fmt & std::chars_format::scientific) == std::chars_format::scientific;
-    const bool needExponent = allowExponent && (fmt & std::chars_format::fixed) != std::chars_format::fixed;
+    const bool allowExponent =
+        (fmt & std::chars_format::scientific) == std::chars_format::scientific;
+    const bool needExponent =
+        allowExponent && (fmt & std::chars_format::fixed) != std::chars_format::fixed;
     bool hasExponent = false;
     if (allowExponent && p != last && (*p == 'e' || *p == 'E')) {
         const char *q = p + 1;

@@ -16,9 +16,8 @@ namespace tools::compat {
 namespace fallback {
 
 template <class To, class From>
-    requires(sizeof(To) == sizeof(From) && std::is_trivially_copyable_v<To> &&
-             std::is_trivially_copyable_v<From>)
-constexpr To bit_cast(const From &from) noexcept
+requires(sizeof(To) == sizeof(From) && std::is_trivially_copyable_v<To> &&
+         std::is_trivially_copyable_v<From>) constexpr To bit_cast(const From &from) noexcept
 {
     return __builtin_bit_cast(To, from);
 }

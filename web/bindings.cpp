@@ -32,8 +32,7 @@ char Sep(int code)
     return static_cast<char>(code);
 }
 
-template <class Range>
-val Strings(const Range &texts)
+template <class Range> val Strings(const Range &texts)
 {
     val array = val::array();
     for (const std::string &text : texts)
@@ -212,8 +211,8 @@ val ZonePlateDrawing(bool svg, int n, double focalMM, double waveMM, double c,
 
 std::string ZonePlateFileName(const std::string &name, bool svg)
 {
-    return tools::ZonePlateFileNameFor(
-        name, svg ? tools::ZonePlateFileKind::Svg : tools::ZonePlateFileKind::Pdf);
+    return tools::ZonePlateFileNameFor(name, svg ? tools::ZonePlateFileKind::Svg
+                                                 : tools::ZonePlateFileKind::Pdf);
 }
 
 val ParseWholeNumber(const std::string &text)
@@ -303,10 +302,9 @@ val FilterKey(bool decimal, int key, const std::string &fieldText, const std::st
               const std::string &clipboard, int sep)
 {
     std::string clip = clipboard;
-    const char32_t passed =
-        decimal ? tools::FilterDecimalKey(static_cast<char32_t>(key), fieldText, outside, clip,
-                                          Sep(sep))
-                : tools::FilterIntegerKey(static_cast<char32_t>(key), clip);
+    const char32_t passed = decimal ? tools::FilterDecimalKey(static_cast<char32_t>(key), fieldText,
+                                                              outside, clip, Sep(sep))
+                                    : tools::FilterIntegerKey(static_cast<char32_t>(key), clip);
     val result = val::object();
     result.set("key", static_cast<int>(passed));
     result.set("clipboard", clip);
@@ -319,91 +317,106 @@ EMSCRIPTEN_BINDINGS(lumidra)
 {
     using namespace emscripten;
 
-    function("loadStr", +[](int id) { return tools::LoadStr(id); });
-    function("formatStr", +[](int id, const std::string &arg) { return tools::FormatStr(id, arg); });
+    function(
+        "loadStr", +[](int id) { return tools::LoadStr(id); });
+    function(
+        "formatStr", +[](int id, const std::string &arg) { return tools::FormatStr(id, arg); });
 
     // Numbers and units.
-    function("textToNumber", +[](const std::string &text, int sep) {
-        return tools::TextToNumber(text, Sep(sep));
-    });
-    function("lengthTextToMM", +[](const std::string &text, const std::string &unit, int sep) {
-        return tools::LengthTextToMM(text, unit, Sep(sep));
-    });
-    function("formatLength", +[](const std::string &unit, int places, double mm, int sep) {
-        return tools::FormatLength(unit, places, mm, Sep(sep));
-    });
-    function("generalNumberText", +[](double value, int sep) {
-        return tools::GeneralNumberText(value, Sep(sep));
-    });
+    function(
+        "textToNumber",
+        +[](const std::string &text, int sep) { return tools::TextToNumber(text, Sep(sep)); });
+    function(
+        "lengthTextToMM", +[](const std::string &text, const std::string &unit, int sep) {
+            return tools::LengthTextToMM(text, unit, Sep(sep));
+        });
+    function(
+        "formatLength", +[](const std::string &unit, int places, double mm, int sep) {
+            return tools::FormatLength(unit, places, mm, Sep(sep));
+        });
+    function(
+        "generalNumberText",
+        +[](double value, int sep) { return tools::GeneralNumberText(value, Sep(sep)); });
     function("filterKey", &FilterKey);
     function("convertLength", &ConvertLength);
     function("parseWholeNumber", &ParseWholeNumber);
 
     // The constant lists and the user constant dialog.
-    function("constantListEntries", +[](double stored, int sep) {
-        return Strings(tools::ConstantListEntries(stored, Sep(sep)));
-    });
+    function(
+        "constantListEntries", +[](double stored, int sep) {
+            return Strings(tools::ConstantListEntries(stored, Sep(sep)));
+        });
     function("constantListSelection", &tools::ConstantListSelection);
-    function("isSeparatorEntry", +[](const std::string &entry) {
-        return tools::IsSeparatorEntry(entry);
-    });
-    function("isActionEntry", +[](const std::string &entry) { return tools::IsActionEntry(entry); });
-    function("constantFromEntry", +[](const std::string &entry, int sep) {
-        return Number(tools::ConstantFromEntry(entry, Sep(sep)));
-    });
-    function("userConstantFromStored", +[](double stored) {
-        return Number(tools::UserConstantFromStored(stored));
-    });
-    function("userConstantFieldText", +[](double stored, int sep) {
-        return tools::UserConstantFieldText(stored, Sep(sep));
-    });
+    function(
+        "isSeparatorEntry",
+        +[](const std::string &entry) { return tools::IsSeparatorEntry(entry); });
+    function(
+        "isActionEntry", +[](const std::string &entry) { return tools::IsActionEntry(entry); });
+    function(
+        "constantFromEntry", +[](const std::string &entry, int sep) {
+            return Number(tools::ConstantFromEntry(entry, Sep(sep)));
+        });
+    function(
+        "userConstantFromStored",
+        +[](double stored) { return Number(tools::UserConstantFromStored(stored)); });
+    function(
+        "userConstantFieldText",
+        +[](double stored, int sep) { return tools::UserConstantFieldText(stored, Sep(sep)); });
     function("parseUserConstant", &ParseUserConstant);
 
     // The pinhole, angle of view and magnification tabs.
-    function("optimalDiameterText",
-             +[](const std::string &focal, const std::string &focalUnit, const std::string &wave,
-                 double c, const std::string &resultUnit, int places, int sep) {
-                 return tools::OptimalDiameterText(focal, focalUnit, wave, c, resultUnit, places,
-                                                   Sep(sep));
-             });
-    function("optimalFocalLengthText",
-             +[](const std::string &diam, const std::string &diamUnit, const std::string &wave,
-                 double c, const std::string &resultUnit, int places, int sep) {
-                 return tools::OptimalFocalLengthText(diam, diamUnit, wave, c, resultUnit, places,
-                                                      Sep(sep));
-             });
-    function("fNumberText", +[](const std::string &diam, const std::string &diamUnit,
-                                const std::string &focal, const std::string &focalUnit, int sep) {
-        return tools::FNumberText(diam, diamUnit, focal, focalUnit, Sep(sep));
-    });
-    function("exposureFactorText", +[](const std::string &fNumber, int sep) {
-        return tools::ExposureFactorText(fNumber, Sep(sep));
-    });
+    function(
+        "optimalDiameterText",
+        +[](const std::string &focal, const std::string &focalUnit, const std::string &wave,
+            double c, const std::string &resultUnit, int places, int sep) {
+            return tools::OptimalDiameterText(focal, focalUnit, wave, c, resultUnit, places,
+                                              Sep(sep));
+        });
+    function(
+        "optimalFocalLengthText",
+        +[](const std::string &diam, const std::string &diamUnit, const std::string &wave, double c,
+            const std::string &resultUnit, int places, int sep) {
+            return tools::OptimalFocalLengthText(diam, diamUnit, wave, c, resultUnit, places,
+                                                 Sep(sep));
+        });
+    function(
+        "fNumberText", +[](const std::string &diam, const std::string &diamUnit,
+                           const std::string &focal, const std::string &focalUnit, int sep) {
+            return tools::FNumberText(diam, diamUnit, focal, focalUnit, Sep(sep));
+        });
+    function(
+        "exposureFactorText", +[](const std::string &fNumber, int sep) {
+            return tools::ExposureFactorText(fNumber, Sep(sep));
+        });
     function("angleOfView", &AngleOfView);
-    function("angleText", +[](double degrees, int angleUnit, int places, int sep) {
-        return tools::AngleText(degrees, angleUnit, places, Sep(sep));
-    });
+    function(
+        "angleText", +[](double degrees, int angleUnit, int places, int sep) {
+            return tools::AngleText(degrees, angleUnit, places, Sep(sep));
+        });
     function("angleDiagram", &AngleDiagram);
     function("magnificationTexts", &MagnificationTexts);
 
     // The exposure tab and its Save.
     function("loadFilmDatabase", &LoadFilmDatabase);
-    function("exposureLabels", +[] { return Strings(Labels()); });
+    function(
+        "exposureLabels", +[] { return Strings(Labels()); });
     function("inputsComplete", &tools::InputsComplete);
     function("exposureTable", &ExposureTable);
     function("exposureDocument", &ExposureDocument);
-    function("exposureFileName", +[](const std::string &name, int filterIndex) {
-        return tools::ValidateExposureFileName(name, filterIndex);
-    });
-    function("exposureExportKind", +[](int filterIndex) {
-        return std::string(tools::ExposureExportKind(filterIndex));
-    });
+    function(
+        "exposureFileName", +[](const std::string &name, int filterIndex) {
+            return tools::ValidateExposureFileName(name, filterIndex);
+        });
+    function(
+        "exposureExportKind",
+        +[](int filterIndex) { return std::string(tools::ExposureExportKind(filterIndex)); });
 
     // The zone plate tab and its drawing.
-    function("zonePlateInputsPositive", +[](const std::string &zones, const std::string &focal,
-                                            const std::string &wave, int sep) {
-        return tools::ZonePlateInputsPositive(zones, focal, wave, Sep(sep));
-    });
+    function(
+        "zonePlateInputsPositive",
+        +[](const std::string &zones, const std::string &focal, const std::string &wave, int sep) {
+            return tools::ZonePlateInputsPositive(zones, focal, wave, Sep(sep));
+        });
     function("checkZoneCount", &CheckZoneCount);
     function("zoneTableHeaderText", &tools::ZoneTableHeaderText);
     function("zonePlateTable", &ZonePlateTable);
@@ -412,6 +425,7 @@ EMSCRIPTEN_BINDINGS(lumidra)
     function("zonePlateDrawing", &ZonePlateDrawing);
     function("zonePlateFileName", &ZonePlateFileName);
     function("parsePrinterDpi", &ParsePrinterDpi);
-    function("defaultPrinterDpi", +[] { return tools::kDefaultPrinterDpi; });
+    function(
+        "defaultPrinterDpi", +[] { return tools::kDefaultPrinterDpi; });
     function("printerDpiRangeText", &tools::PrinterDpiRangeText);
 }

@@ -33,11 +33,20 @@ std::string EscapeHtml(std::string_view text)
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -94,7 +103,8 @@ std::optional<std::string> Text(std::string_view inside)
 
 int main(int argc, char **argv)
 {
-    if (argc != 4 || (std::string_view(argv[1]) != "--html" && std::string_view(argv[1]) != "--json")) {
+    if (argc != 4 ||
+        (std::string_view(argv[1]) != "--html" && std::string_view(argv[1]) != "--json")) {
         std::fputs("usage: fillstrings --html|--json TEMPLATE OUTPUT\n", stderr);
         return 2;
     }

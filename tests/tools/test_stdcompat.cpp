@@ -133,8 +133,9 @@ TEST(StdCompat, PrintsTheShortestText)
     };
     for (const Case &c : cases) {
         char buf[64];
-        const auto r = c.fmt == Fmt{} ? tools::compat::to_chars(buf, buf + sizeof buf, c.value)
-                                      : tools::compat::to_chars(buf, buf + sizeof buf, c.value, c.fmt);
+        const auto r = c.fmt == Fmt{}
+                           ? tools::compat::to_chars(buf, buf + sizeof buf, c.value)
+                           : tools::compat::to_chars(buf, buf + sizeof buf, c.value, c.fmt);
         EXPECT_EQ(std::string(buf, r.ptr), c.text) << c.value;
         EXPECT_EQ(FallbackText(c.value, c.fmt), c.text) << c.value;
     }
@@ -183,11 +184,11 @@ TEST(StdCompat, ReadsThePatternOfFromChars)
         {"-0", Fmt::general, {ok, 2, Bits(-0.0)}},
         {".5", Fmt::general, {ok, 2, Bits(0.5)}},
         {"5.", Fmt::general, {ok, 2, Bits(5.0)}},
-        {"1e", Fmt::general, {ok, 1, Bits(1.0)}},   // an exponent needs digits
+        {"1e", Fmt::general, {ok, 1, Bits(1.0)}}, // an exponent needs digits
         {"1e+", Fmt::general, {ok, 1, Bits(1.0)}},
-        {"1e5", Fmt::fixed, {ok, 1, Bits(1.0)}},    // fixed reads no exponent
+        {"1e5", Fmt::fixed, {ok, 1, Bits(1.0)}},          // fixed reads no exponent
         {"15", Fmt::scientific, {invalid, 0, untouched}}, // scientific needs one
-        {"0x1p3", Fmt::general, {ok, 1, Bits(0.0)}}, // no hexadecimal
+        {"0x1p3", Fmt::general, {ok, 1, Bits(0.0)}},      // no hexadecimal
         {"+1", Fmt::general, {invalid, 0, untouched}},
         {" 1", Fmt::general, {invalid, 0, untouched}},
         {".", Fmt::general, {invalid, 0, untouched}},
@@ -205,7 +206,8 @@ TEST(StdCompat, ReadsThePatternOfFromChars)
     for (const Case &c : cases) {
         double value = 42;
         const std::string text = c.text;
-        const auto r = tools::compat::from_chars(text.data(), text.data() + text.size(), value, c.fmt);
+        const auto r =
+            tools::compat::from_chars(text.data(), text.data() + text.size(), value, c.fmt);
         EXPECT_EQ((Parsed{r.ec, r.ptr - text.data(), Bits(value)}), c.expected) << c.text;
         EXPECT_EQ(FallbackParse(text, c.fmt), c.expected) << c.text;
     }
@@ -273,7 +275,8 @@ TEST(StdCompat, AgreesWithTheStandardLibrary)
                                             expected + std::to_string(gen() % 10)}) {
                 for (Fmt in : {Fmt::general, Fmt::fixed, Fmt::scientific}) {
                     double value = 42;
-                    const auto s = std::from_chars(text.data(), text.data() + text.size(), value, in);
+                    const auto s =
+                        std::from_chars(text.data(), text.data() + text.size(), value, in);
                     ASSERT_EQ(FallbackParse(text, in),
                               (Parsed{s.ec, s.ptr - text.data(), Bits(value)}))
                         << text;
