@@ -345,6 +345,7 @@ void TfrmMain::SetCaptions()
         {ui->exit1, 1003},
         {ui->tools1->menuAction(), 1020},
         {ui->convert1, 1021},
+        {ui->films1, 2700},
         {ui->preferences1, 1022},
         {ui->help1->menuAction(), 1040},
         {ui->content1, 1041},
@@ -438,6 +439,7 @@ void TfrmMain::WireShell()
     Wire(ui->btExit, &QPushButton::clicked, &TfrmMain::btExitClick);
     Wire(ui->exit1, &QAction::triggered, &TfrmMain::exit1Click);
     Wire(ui->convert1, &QAction::triggered, &TfrmMain::convert1Click);
+    Wire(ui->films1, &QAction::triggered, &TfrmMain::films1Click);
     Wire(ui->preferences1, &QAction::triggered, &TfrmMain::preferences1Click);
     Wire(ui->content1, &QAction::triggered, &TfrmMain::content1Click);
     Wire(ui->about1, &QAction::triggered, &TfrmMain::about1Click);

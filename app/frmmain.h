@@ -17,6 +17,7 @@
 #include "tools/constants.h"
 #include "tools/exposure.h"
 #include "tools/films.h"
+#include "tools/ownfilms.h"
 #include "tools/zoneplate.h"
 
 #include <QMainWindow>
@@ -86,6 +87,8 @@ public:
     // shows the version (UTF-8).
     const tools::TFilms &Films() const { return m_films; }
     const std::string &FilmDBVersion() const { return m_filmDBVersion; }
+    // The user's own films, which the film list shows after the shipped ones.
+    const std::vector<tools::OwnFilm> &OwnFilms() const { return m_ownFilms; }
 
     // Where windows created from now on look for the film database, in this order. Empty (the
     // default): beside the executable, then in ../share/lumidra/ (tools::FilmDatabasePaths).
@@ -132,6 +135,7 @@ private:
     void btExitClick();
     void exit1Click();
     void convert1Click();
+    void films1Click();
     void preferences1Click();
     void content1Click();
     void about1Click();
@@ -165,6 +169,12 @@ private:
     void sgridExposureTimesExit();
     void FitExposureGrid();
     void LoadFilmDatabase();
+    // Own films (frmmain_films.cpp): read at start-up, kept when the films dialog changes
+    // them, and shown in the film list after the shipped films.
+    void LoadOwnFilms(const std::string &shippedPath);
+    bool StoreOwnFilms(const std::vector<tools::OwnFilm> &films);
+    void FillFilmList();
+    void ShowReciprocityAvailability();
     void CompleteExposureTimeLabels();
     void ShowFilmListState();
     const tools::TFilmRecord *SelectedFilm() const;
@@ -235,6 +245,14 @@ private:
     // file type chosen last from one save to the next.
     tools::TFilms m_films;
     std::string m_filmDBVersion;
+    bool m_filmDatabaseLoaded = false;
+    std::vector<tools::OwnFilm> m_ownFilms;
+    std::string m_ownFilmsFolder;
+    // The settings folder is the program's, whose films.dat is the shipped database: no own
+    // films can be kept there.
+    bool m_ownFilmsClash = false;
+    // The film list as shown: the shipped films, then the own ones.
+    tools::TFilms m_filmList;
     tools::ExposureLabels ExposureTimeLabels = tools::StoredExposureTimeLabels();
     TExposureSaveDialog *savedlgExposureTimes = nullptr;
 };

@@ -282,9 +282,9 @@ const tools::TFilmRecord *TfrmMain::SelectedFilm() const
     if (!ui->chbReciprocity->isChecked())
         return nullptr;
     const int index = ui->cbFilmName->currentIndex();
-    if (index < 0 || index >= static_cast<int>(m_films.size()))
+    if (index < 0 || index >= static_cast<int>(m_filmList.size()))
         return nullptr;
-    return tools::FindSelectedFilm(m_films, m_films[static_cast<std::size_t>(index)].Name);
+    return tools::FindSelectedFilm(m_filmList, m_filmList[static_cast<std::size_t>(index)].Name);
 }
 
 // The times of the table from the tab's inputs; nothing, after a message naming the film,
@@ -475,32 +475,13 @@ void TfrmMain::LoadFilmDatabase()
     tools::FilmDatabase database = tools::LoadFirstFilmDatabase(paths);
     m_films = std::move(database.Films);
     m_filmDBVersion = std::move(database.FilmDBVersion);
-
-    TEnhCombo *list = ui->cbFilmName;
-    {
-        // Filling the list is no choice of the user's.
-        const QSignalBlocker blocker(list);
-        list->clear();
-        for (const tools::TFilmRecord &film : m_films)
-            list->addItem(FromStd(tools::Cp1252ToUtf8(film.Name)));
-        list->setCurrentIndex(-1);
-    }
-    list->SetDropDownFixedWidth(0);
-    list->setMaxVisibleItems(9);
-
-    if (database.Status == tools::FilmDatabaseStatus::Ok) {
-        ShowFilmListState();
-        return;
-    }
-    ShowFilmDataError(Str(database.Status == tools::FilmDatabaseStatus::Missing ? 1815 : 1826));
-    // As if the user cleared the box; then it stays off for the rest of the run.
-    {
-        const QSignalBlocker blocker(ui->chbReciprocity);
-        ui->chbReciprocity->setChecked(false);
-    }
-    chbReciprocityClick();
-    ui->chbReciprocity->setEnabled(false);
-    ui->cbFilmName->setEnabled(false);
+    m_filmDatabaseLoaded = database.Status == tools::FilmDatabaseStatus::Ok;
+    if (!m_filmDatabaseLoaded)
+        ShowFilmDataError(Str(database.Status == tools::FilmDatabaseStatus::Missing ? 1815 : 1826));
+    // The user's own films stay usable without the shipped ones.
+    LoadOwnFilms(database.Path);
+    FillFilmList();
+    ShowReciprocityAvailability();
 }
 
 void TfrmMain::ShowFilmDataError(const QString &message)

@@ -31,6 +31,12 @@ const OptionDef *FindOption(std::span<const OptionDef> defs, std::string_view na
 const std::string *Args::Value(std::string_view name) const
 {
     const auto it = options_.find(name);
+    return it == options_.end() || it->second.empty() ? nullptr : &it->second.front();
+}
+
+const std::vector<std::string> *Args::Values(std::string_view name) const
+{
+    const auto it = options_.find(name);
     return it == options_.end() ? nullptr : &it->second;
 }
 
@@ -57,18 +63,27 @@ Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> def
         const OptionDef *def = FindOption(defs, name);
         if (!def)
             throw UsageError("unknown option '--" + name + "'");
-        std::string value;
-        if (def->takesValue) {
+        std::vector<std::string> values;
+        if (def->takesValue && def->valueCount > 1) {
+            if (eq != std::string::npos ||
+                i + static_cast<std::size_t>(def->valueCount) >= args.size())
+                throw UsageError("option --" + name + " needs " + std::to_string(def->valueCount) +
+                                 " values");
+            for (int k = 0; k < def->valueCount; ++k)
+                values.push_back(args[++i]);
+        } else if (def->takesValue) {
             if (eq != std::string::npos)
-                value = arg.substr(eq + 1);
+                values.push_back(arg.substr(eq + 1));
             else if (i + 1 < args.size())
-                value = args[++i];
+                values.push_back(args[++i]);
             else
                 throw UsageError("option --" + name + " needs a value");
         } else if (eq != std::string::npos) {
             throw UsageError("option --" + name + " takes no value");
+        } else {
+            values.emplace_back();
         }
-        out.options_.insert_or_assign(name, std::move(value));
+        out.options_.insert_or_assign(name, std::move(values));
     }
     return out;
 }

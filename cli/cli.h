@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/filmfit.h"
+
 #include <cstdint>
 #include <map>
 #include <span>
@@ -30,6 +32,7 @@ struct OptionDef
 {
     std::string_view name; // without the leading "--"
     bool takesValue;
+    int valueCount = 1; // the values an option with values takes ("--range MIN MAX": 2)
 };
 
 // The options and arguments after the command. An option given twice counts with its last
@@ -38,18 +41,21 @@ class Args
 {
 public:
     bool Has(std::string_view name) const { return options_.contains(name); }
-    // The value of an option, or nullptr when it was not given.
+    // The (first) value of an option, or nullptr when it was not given.
     const std::string *Value(std::string_view name) const;
+    // All values of an option, or nullptr when it was not given.
+    const std::vector<std::string> *Values(std::string_view name) const;
     const std::vector<std::string> &Positionals() const { return positionals_; }
 
 private:
     friend Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> defs,
                           std::size_t maxPositionals);
-    std::map<std::string, std::string, std::less<>> options_;
+    std::map<std::string, std::vector<std::string>, std::less<>> options_;
     std::vector<std::string> positionals_;
 };
 
-// "--name VALUE", "--name=VALUE" and "--name" for flags; "--" ends the options. Throws
+// "--name VALUE", "--name=VALUE", "--name VALUE VALUE" for two values and "--name" for flags;
+// "--" ends the options. Throws
 // UsageError for an unknown option, a missing or unwanted value and a surplus argument.
 Args ParseArgs(std::span<const std::string> args, std::span<const OptionDef> defs,
                std::size_t maxPositionals);
@@ -128,6 +134,14 @@ std::string RunMagnification(const Invocation &in);
 std::string RunConvert(const Invocation &in);
 std::string RunExposure(const Invocation &in);
 std::string RunFilms(const Invocation &in);
+std::string RunFitFilm(const Invocation &in);
+
+// A film given by --power P [--from T0] or --pairs LIST, with [--range MIN MAX]: whether one
+// is given, its fit (UsageError for bad input, Failure when no formula meets the rules), and
+// the name a saved table gives it.
+bool HasOwnFilm(const Args &args);
+tools::FilmFit FitOwnFilm(const Args &args);
+std::string OwnFilmName(const Args &args);
 std::string RunZonePlate(const Invocation &in);
 
 // The folder of the running executable; argv0 is the fallback where the system cannot say.

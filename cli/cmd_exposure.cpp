@@ -94,17 +94,27 @@ std::string RunExposure(const Invocation &in)
     // A database named by --films must be readable, the one beside the program only when a
     // film is asked for.
     const std::string *filmName = args.Value("film");
+    const bool ownFilm = HasOwnFilm(args);
+    if (filmName && ownFilm)
+        throw UsageError("give either --film or --power or --pairs");
+    if (args.Has("range") && !ownFilm)
+        throw UsageError("option --range needs --power or --pairs");
     tools::FilmDatabase db;
     if (filmName || output || args.Has("films"))
         db = LoadFilms(in);
     if (filmName || args.Has("films"))
         RequireFilms(db);
     const tools::TFilmRecord *film = nullptr;
+    tools::TFilmRecord own;
     if (filmName) {
         film = FindFilm(db, *filmName);
         if (!film)
             throw UsageError(
                 Problem("film", *filmName, "no such film (lumidra-calc films lists them)"));
+    } else if (ownFilm) {
+        const tools::FilmFit fit = FitOwnFilm(args);
+        own = {tools::Utf8ToCp1252(OwnFilmName(args)), fit.Formula, fit.MinTime, fit.MaxTime};
+        film = &own;
     }
 
     const tools::ExposureResult result = tools::ComputeExposureTimes(fNumber, film);

@@ -23,8 +23,11 @@ constexpr OptionDef kPinholeOptions[] = {{"diameter", true}, {"focal", true}};
 constexpr OptionDef kAngleOptions[] = {{"format", true}, {"focal", true}, {"decimal", false}};
 constexpr OptionDef kMagnificationOptions[] = {
     {"distance", true}, {"focal", true}, {"size", true}};
-constexpr OptionDef kExposureOptions[] = {{"fnumber", true}, {"film", true}, {"exact", false},
-                                           {"output", true},  {"kind", true}, {"films", true}};
+constexpr OptionDef kExposureOptions[] = {
+    {"fnumber", true}, {"film", true},  {"exact", false}, {"output", true}, {"kind", true},
+    {"films", true},   {"power", true}, {"from", true},   {"pairs", true},  {"range", true, 2}};
+constexpr OptionDef kFitFilmOptions[] = {
+    {"power", true}, {"from", true}, {"pairs", true}, {"range", true, 2}};
 constexpr OptionDef kFilmsOptions[] = {{"films", true}};
 constexpr OptionDef kZonePlateOptions[] = {{"zones", true}, {"focal", true},     {"pdf", true},
                                            {"svg", true},   {"negative", false}, {"enlarge", true},
@@ -63,12 +66,15 @@ const Command kCommands[] = {
      "  --size LEN       subject size: gives its size on the film\n",
      kMagnificationOptions, 0, cli::RunMagnification},
     {"exposure", "exposure times for an f number, with reciprocity failure of a film",
-     "usage: lumidra-calc exposure --fnumber N [--film NAME] [--exact]\n"
+     "usage: lumidra-calc exposure --fnumber N [--film NAME | FILM OF YOUR OWN] [--exact]\n"
      "                             [--output FILE --kind KIND] [--films FILE]\n"
      "  --fnumber N      f number of the camera, a whole number of 22 or more\n"
      "  --film NAME      correct the times for the reciprocity failure of the film NAME\n"
      "                   (lumidra-calc films lists them); rows beyond the film's data are\n"
      "                   marked with a third column *\n"
+     "  FILM OF YOUR OWN: (--power P [--from T0] | --pairs LIST) [--range MIN MAX]\n"
+     "                   correct for a film given by its reciprocity data, fitted as the\n"
+     "                   window's Tools > Films... fits it (see lumidra-calc fitfilm --help)\n"
      "  --exact          exact times instead of times rounded off\n"
      "  --output FILE    save the table as the window's Save does, instead of printing it;\n"
      "                   FILE gets the extension of KIND (.xls, .txt or .csv) and an\n"
@@ -98,6 +104,25 @@ const Command kCommands[] = {
      "  prints the f number and the outer diameter of each zone, in the unit of --unit\n"
      "  uses --constant and --wavelength\n",
      kZonePlateOptions, 0, cli::RunZonePlate},
+    {"fitfilm", "fit the formula of a film of your own from its reciprocity data",
+     "usage: lumidra-calc fitfilm NAME (--power P [--from T0] | --pairs LIST)\n"
+     "                             [--range MIN MAX]\n"
+     "  NAME             the film's name (at most 255 characters of Windows-1252, no\n"
+     "                   control characters)\n"
+     "  --power P        the film needs Tc = Tm^P seconds for Tm metered (P from 1 to 3)\n"
+     "  --from T0        the power law applies from T0 seconds on, as Tc = T0 (Tm / T0)^P\n"
+     "                   (default 1; 0.001 to 1000)\n"
+     "  --pairs LIST     up to 12 measured pairs METERED:NEEDED in seconds, or METERED:+STOPS\n"
+     "                   for the stops added (1/3, 1/2, 2/3 and decimals), comma-separated\n"
+     "                   with rising metered times: 1:2,10:50,100:1200 or 10:+1,100:+2;\n"
+     "                   between two pairs the film follows a power law\n"
+     "  --range MIN MAX  the metered times the formula covers (default: the data's own, for\n"
+     "                   a power law T0 to 1000 T0 but not past 10000 s, nor shorter than\n"
+     "                   10 T0); it may only narrow them\n"
+     "  prints the formula (coefficients of the metered time, constant term first), its\n"
+     "  range and its largest error against the data; exit status 1 when no formula comes\n"
+     "  within 5 % of the data under the rules of the film database\n",
+     kFitFilmOptions, 1, cli::RunFitFilm},
     {"convert",
      "a length in millimetres, centimetres and inches",
      "usage: lumidra-calc convert LEN\n"
@@ -144,7 +169,8 @@ std::string TopHelp()
     }
     text += '\n';
     text += kGlobalHelp;
-    text += "\nexit status: 0 success, 1 a file cannot be written or read, 2 a usage error\n";
+    text += "\nexit status: 0 success, 1 a file cannot be written or read (or a film's data\n"
+            "cannot be fitted), 2 a usage error\n";
     return text;
 }
 

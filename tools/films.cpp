@@ -38,6 +38,31 @@ double DoubleField(const Record &r, std::size_t at)
     return compat::bit_cast<double>(bits);
 }
 
+void PutText(std::string &record, std::size_t at, std::string_view text)
+{
+    text = text.substr(0, 255);
+    record[at] = static_cast<char>(text.size());
+    record.replace(at + 1, text.size(), text);
+}
+
+// IEEE 754 little-endian, whatever the byte order of the machine.
+void PutDouble(std::string &record, std::size_t at, double value)
+{
+    const auto bits = compat::bit_cast<std::uint64_t>(value);
+    for (std::size_t i = 0; i < 8; ++i)
+        record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
+std::string RecordBytes(const TFilmRecord &film)
+{
+    std::string record(kFilmRecordSize, '\0');
+    PutText(record, kNameAt, film.Name);
+    PutText(record, kFormulaAt, film.Formula);
+    PutDouble(record, kMinTimeAt, film.MinTime);
+    PutDouble(record, kMaxTimeAt, film.MaxTime);
+    return record;
+}
+
 struct FileCloser
 {
     void operator()(std::FILE *f) const { std::fclose(f); }
@@ -83,6 +108,7 @@ FilmDatabase LoadFilmDatabase(const std::string &path)
     if (st.type() == fs::file_type::not_found)
         return db; // Missing
     db.Status = FilmDatabaseStatus::Damaged;
+    db.Path = path;
     if (ec)
         return db;
 
@@ -96,7 +122,9 @@ FilmDatabase LoadFilmDatabase(const std::string &path)
         bytes.append(buffer, got);
     if (std::ferror(file.get()))
         return db;
-    return ParseFilmDatabase(bytes);
+    FilmDatabase parsed = ParseFilmDatabase(bytes);
+    parsed.Path = path;
+    return parsed;
 }
 
 std::vector<std::string> FilmDatabasePaths(const std::string &exeDir)
@@ -112,6 +140,14 @@ FilmDatabase LoadFirstFilmDatabase(const std::vector<std::string> &paths)
             return db;
     }
     return {};
+}
+
+std::string FilmDatabaseBytes(std::string_view versionCp1252, const TFilms &films)
+{
+    std::string bytes = RecordBytes({std::string(versionCp1252), "", 0, 0});
+    for (const TFilmRecord &film : films)
+        bytes += RecordBytes(film);
+    return bytes;
 }
 
 const TFilmRecord *FindSelectedFilm(const TFilms &films, std::string_view name)

@@ -42,6 +42,7 @@ struct FilmDatabase
     FilmDatabaseStatus Status = FilmDatabaseStatus::Missing;
     std::string FilmDBVersion; // UTF-8; empty unless Status is Ok
     TFilms Films;              // empty unless Status is Ok
+    std::string Path;          // the file found; empty when Missing
 };
 
 // Reads the whole database at path. A remainder shorter than a record at the end of the file
@@ -59,6 +60,10 @@ std::vector<std::string> FilmDatabasePaths(const std::string &exeDir);
 
 // Loads the first of paths that exists; Missing when none does.
 FilmDatabase LoadFirstFilmDatabase(const std::vector<std::string> &paths);
+
+// The bytes of a database file: the version record, then one record per film. Texts longer
+// than a record's 255 bytes are cut there (a caller checks them first).
+std::string FilmDatabaseBytes(std::string_view versionCp1252, const TFilms &films);
 
 // The first film whose name equals name byte for byte, or nullptr.
 const TFilmRecord *FindSelectedFilm(const TFilms &films, std::string_view name);

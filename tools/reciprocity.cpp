@@ -122,4 +122,17 @@ double CorrectedTime(const FilmModel &model, double t)
     return model.TopTime * std::pow(t / model.MaxTime, model.Slope);
 }
 
+std::vector<TimePair> SampleCorrectedTimes(const FilmModel &model, double from, double to,
+                                           int count)
+{
+    std::vector<TimePair> curve;
+    for (int i = 0; i < count; ++i) {
+        const double t = i == 0           ? from
+                         : i == count - 1 ? to
+                                          : from * std::pow(to / from, double(i) / (count - 1));
+        curve.push_back({t, CorrectedTime(model, t)});
+    }
+    return curve;
+}
+
 } // namespace tools

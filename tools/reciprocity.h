@@ -55,4 +55,14 @@ FilmModel MakeFilmModel(std::vector<double> coeffs, double minTime, double maxTi
 // shows only in a time lying exactly on a boundary of its text.)
 double CorrectedTime(const FilmModel &model, double t);
 
+// A curve of the model to draw: count metered times spread evenly in log(t) from `from` to
+// `to` (both ends exact), each with its CorrectedTime.
+struct TimePair
+{
+    double Metered = 0;
+    double Corrected = 0;
+};
+std::vector<TimePair> SampleCorrectedTimes(const FilmModel &model, double from, double to,
+                                           int count);
+
 } // namespace tools

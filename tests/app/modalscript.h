@@ -93,6 +93,12 @@ public:
             dialog->reject();
     }
 
+    // The next modal window is a dialog of type Window; action plays the user's part.
+    template <typename Window> void On(std::function<void(Window *)> action)
+    {
+        Expect<Window>(std::move(action));
+    }
+
     bool Done() const { return m_steps.empty(); }
     const QList<Message> &Messages() const { return m_messages; }
     const QStringList &Unexpected() const { return m_unexpected; }

@@ -10,6 +10,7 @@
 #include "dialogs/frmconvert.h"
 #include "dialogs/frmcreatezp.h"
 #include "dialogs/frmcustomconstant.h"
+#include "dialogs/frmfilmedit.h"
 #include "dialogs/frmpreferences.h"
 #include "dialogs/preferenceshost.h"
 
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdio>
 
@@ -116,6 +118,31 @@ bool SaveDialogs(TfrmMain &window, const QDir &out)
     return saved;
 }
 
+// The dialog of a film of one's own, as a photographer enters Tri-X from his own tests, with
+// its formula fitted (for the README).
+bool SaveFilmDialog(TfrmMain &window, const QDir &out)
+{
+    tools::FilmInput trix;
+    trix.Name = "Kodak Tri-X 400 (own test)";
+    trix.PowerLaw = false;
+    trix.Pairs = {{"1", "2"}, {"10", "50"}, {"100", "1200"}};
+    TFrmFilmEdit dialog(
+        trix, {}, [](const tools::OwnFilm &) { return true; }, &window);
+    dialog.show();
+    while (dialog.FitPending()) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    dialog.findChild<QWidget *>(QStringLiteral("btCancel"))->setFocus();
+    QApplication::processEvents();
+    const QString path = out.filePath(QStringLiteral("dialog-film.png"));
+    if (!dialog.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -168,6 +195,8 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
+    if (!SaveFilmDialog(window, out))
+        return 1;
     if (dialogs && !SaveDialogs(window, out))
         return 1;
     return 0;

@@ -227,6 +227,8 @@ private slots:
                                    << "E&xit";
         QTest::newRow("menu Tools") << "tools1"
                                     << "&Tools";
+        QTest::newRow("menu Films") << "films1"
+                                    << "&Films...";
         QTest::newRow("menu Options") << "preferences1"
                                       << "&Options...";
         QTest::newRow("menu About") << "about1"
@@ -270,7 +272,7 @@ private slots:
         };
         QCOMPARE(names(Child<QMenu>(w.get(), "file1")), QStringList({"exit1"}));
         QCOMPARE(names(Child<QMenu>(w.get(), "tools1")),
-                 QStringList({"convert1", "-", "preferences1"}));
+                 QStringList({"convert1", "films1", "-", "preferences1"}));
         QCOMPARE(names(Child<QMenu>(w.get(), "help1")), QStringList({"content1", "-", "about1"}));
         QCOMPARE(w->findChild<QAction *>("exit1")->shortcut(), QKeySequence("Ctrl+Q"));
     }

@@ -8,12 +8,16 @@
 #include "components/pagecontrol.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
+#include "dialogs/filmshost.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconvert.h"
 #include "dialogs/frmcreatezp.h"
 #include "dialogs/frmcustomconstant.h"
+#include "dialogs/frmfilmedit.h"
+#include "dialogs/frmfilms.h"
 #include "dialogs/frmpreferences.h"
 #include "dialogs/preferenceshost.h"
+#include "tools/cp1252.h"
 #include "tools/settings.h"
 
 #include <QCheckBox>
@@ -49,6 +53,25 @@ struct NoHost final : IPreferencesHost
     void ShowZonePlateTable() override {}
     int ExposureRowCount() const override { return 0; }
     void FillExposureTable() override {}
+};
+
+// One film of the user's own, typed as pairs with stops.
+tools::FilmInput OwnFilmInput()
+{
+    tools::FilmInput input;
+    input.Name = "Fomapan 100 Classic (own test, developed in Rodinal 1+50)";
+    input.PowerLaw = false;
+    input.Pairs = {{"1", "+1/3"}, {"10", "+1"}, {"100", "+2.5"}};
+    return input;
+}
+
+struct OneFilmHost final : IFilmsHost
+{
+    std::vector<std::string> ShippedFilmNames() const override { return {}; }
+    const std::vector<tools::OwnFilm> &OwnFilms() const override { return films; }
+    bool StoreOwnFilms(const std::vector<tools::OwnFilm> &) override { return false; }
+    std::string OwnFilmsFolder() const override { return {}; }
+    std::vector<tools::OwnFilm> films = {{{"Fomapan 100", "+0+2", 1, 100}, OwnFilmInput()}};
 };
 
 QString Name(const QWidget *w)
@@ -256,8 +279,9 @@ private slots:
         const std::pair<const char *, int> fonts[] = {
             {"DejaVu Sans", 9}, {"DejaVu Sans", 11}, {"Noto Sans", 10}};
         for (const auto &[family, points] : fonts)
-            for (const char *form : {"main window", "about", "options", "unit conversion",
-                                     "user constant", "create PDF"})
+            for (const char *form :
+                 {"main window", "about", "options", "unit conversion", "user constant",
+                  "create PDF", "films", "film as pairs", "film as a power law"})
                 QTest::addRow("%s %d, %s", family, points, form)
                     << QString::fromLatin1(family) << points << QString::fromLatin1(form);
     }
@@ -299,7 +323,22 @@ private slots:
             std::unique_ptr<QDialog> owned;
             QDialog *dialog = nullptr;
             NoHost host;
-            if (form == QLatin1String("about")) {
+            OneFilmHost films;
+            const auto keep = [](const tools::OwnFilm &) { return true; };
+            if (form == QLatin1String("films")) {
+                owned = std::make_unique<TFrmFilms>(films, &window);
+            } else if (form == QLatin1String("film as pairs")) {
+                owned = std::make_unique<TFrmFilmEdit>(OwnFilmInput(), std::vector<std::string>{},
+                                                       keep, &window);
+            } else if (form == QLatin1String("film as a power law")) {
+                // With the longest reasons under the fields: a name taken, a P out of range.
+                tools::FilmInput input = OwnFilmInput();
+                input.PowerLaw = true;
+                input.Power = "3.5";
+                owned = std::make_unique<TFrmFilmEdit>(
+                    input, std::vector<std::string>{tools::Utf8ToCp1252(input.Name)}, keep,
+                    &window);
+            } else if (form == QLatin1String("about")) {
                 owned = std::make_unique<TFrmAbout>(QStringLiteral("2024-06"), &window);
             } else if (form == QLatin1String("options")) {
                 owned = std::make_unique<TFrmPreferences>(host, &window);

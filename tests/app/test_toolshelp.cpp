@@ -6,6 +6,8 @@
 #include "components/stringaligngrid.h"
 #include "dialogs/frmabout.h"
 #include "dialogs/frmconvert.h"
+#include "dialogs/frmfilmedit.h"
+#include "dialogs/frmfilms.h"
 #include "dialogs/frmpreferences.h"
 #include "tests/app/opticswindow.h"
 #include "tools/settings.h"
@@ -119,7 +121,7 @@ private slots:
         QVERIFY2(QFileInfo(HelpFile()).isFile(), qPrintable(HelpFile()));
         const HelpLinks links = ReadHelpLinks(HelpFile());
         for (const char *topic :
-             {"contents", "1000", "2100", "2200", "3000", "3100", "3200", "3300", "3400"})
+             {"contents", "1000", "2100", "2200", "2700", "3000", "3100", "3200", "3300", "3400"})
             QVERIFY2(links.anchors.count(QString::fromLatin1(topic)) == 1, topic);
         QVERIFY(!links.internalLinks.empty());
         for (const QString &target : links.internalLinks)
@@ -227,6 +229,29 @@ private slots:
         QCOMPARE(afterContents, QStringLiteral("contents"));
         // The help outlives the dialog it was opened from.
         QCOMPARE(HelpTopic(), QStringLiteral("contents"));
+    }
+
+    // F1 in the films dialog, and in the dialog of one film that it opens, opens their topic.
+    void helpKeyInFilmsDialogs()
+    {
+        QStringList topics;
+        WithDialog<TFrmFilms>("films1", [&](TFrmFilms *films) {
+            if (!QTest::qWaitFor([films] { return QApplication::activeWindow() == films; }))
+                qWarning("the films dialog did not become active");
+            PressF1(films->findChild<QWidget *>("lbFilms"));
+            topics << HelpTopic();
+            CloseHelp();
+            const ModalWatch<TFrmFilmEdit> edit([&](TFrmFilmEdit *dialog) {
+                if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }))
+                    qWarning("the film's dialog did not become active");
+                PressF1(dialog->findChild<QWidget *>("edMetered1"));
+                topics << HelpTopic();
+                dialog->reject();
+            });
+            films->findChild<QPushButton *>("btAdd")->click();
+            films->reject();
+        });
+        QCOMPARE(topics, QStringList({"2700", "2700"}));
     }
 
     // OK in the options dialog moves every unit list to the new main unit, also one the user

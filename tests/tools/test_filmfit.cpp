@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fitting of film database entries (buildtools/filmfit), which the build relies on to
-// refuse an entry that would give a photographer a wrong time.
-#include "buildtools/filmfit/fitfilm.h"
-#include "buildtools/filmfit/linprog.h"
-#include "buildtools/filmfit/polyfit.h"
+// The fitting of film database entries (tools/filmfit.h), which the build and the program rely
+// on to refuse an entry that would give a photographer a wrong time.
+#include "tools/filmfit.h"
+#include "tools/filmsource.h"
+#include "tools/linprog.h"
+#include "tools/polyfit.h"
 #include "tools/reciprocity.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@
 #include <string>
 #include <vector>
 
-using namespace filmfit;
+using namespace tools;
 
 TEST(LinearProgram, SolvesOrRefuses)
 {
@@ -81,9 +82,9 @@ TEST(FilmFit, FitsUnderItsConditions)
     FitTarget held{law(1.3), 1, 100, {{10, 20}}, 0.01, 25, 1.3, 0.01};
     const auto h = FitConstrainedMinimax(held, 6);
     ASSERT_TRUE(h);
-    const tools::FilmModel model = tools::MakeFilmModel(*h, 1, 100);
+    const FilmModel model = MakeFilmModel(*h, 1, 100);
     EXPECT_NEAR(model.Slope, 1.3, 0.01 + 1e-9);
-    EXPECT_NEAR(tools::EvaluatePolynomial(*h, 10), 20, 0.2 + 1e-9);
+    EXPECT_NEAR(EvaluatePolynomial(*h, 10), 20, 0.2 + 1e-9);
     EXPECT_TRUE(RisesThroughout(*h, 1, 100));
 
     // A straight line cannot pass 1 s → 1 s, 2 s → 10 s and 3 s → 3 s.
@@ -109,7 +110,7 @@ TEST(FilmFit, FormulaTextIsPlainDecimals)
     };
     for (const Case &c : cases) {
         EXPECT_EQ(FormulaText(c.coeffs, c.digits), c.text);
-        EXPECT_TRUE(tools::ParseFilmFormula(c.text)) << c.text;
+        EXPECT_TRUE(ParseFilmFormula(c.text)) << c.text;
     }
 }
 
@@ -122,7 +123,7 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
         EXPECT_TRUE(ParseFilmSource(source, file, error)) << error;
         return file.Films.empty() ? FilmSource{} : file.Films[0];
     };
-    const std::string fitted = FitFilm(film(law)).Formula;
+    const std::string fitted = FitFilm(film(law).Model).Formula;
     struct Case
     {
         const char *name;
@@ -154,7 +155,9 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
     };
     for (const Case &c : cases) {
         const FilmSource source = film(c.source);
-        const FilmFit fit = c.formula.empty() ? FitFilm(source) : CheckEntry(source, c.formula);
+        const FilmFit fit = c.formula.empty()
+                                ? FitFilm(source.Model, source.Examples)
+                                : CheckEntry(source.Model, source.Examples, c.formula);
         std::string all;
         for (const std::string &f : fit.Faults)
             all += f + "; ";
@@ -162,4 +165,103 @@ TEST(FilmFit, EntriesBreakingARuleAreRefused)
         for (std::size_t i = 0; i < c.faults.size(); ++i)
             EXPECT_EQ(fit.Faults[i].rfind(c.faults[i], 0), 0u) << c.name << ": " << all;
     }
+}
+
+// Every kind of model a photographer gives, fitted and then checked on a grid of its own, as
+// the program will apply the entry: within 5 % of the model (and no worse than the fit says),
+// never shorter than metered, rising, every pair within 2 %, carried on past MaxTime at the
+// model's slope, and a power law followed within 15 % up to twenty times MaxTime.
+TEST(FilmFit, EveryKindOfModelMeetsTheRules)
+{
+    auto law = [](const char *p, const char *from = "", const char *min = "",
+                  const char *max = "") {
+        FilmInput input;
+        input.Power = p;
+        input.From = from;
+        input.RangeMin = min;
+        input.RangeMax = max;
+        return input;
+    };
+    auto pairs = [](std::vector<FilmPairInput> list, const char *min = "", const char *max = "") {
+        FilmInput input;
+        input.PowerLaw = false;
+        input.Pairs = std::move(list);
+        input.RangeMin = min;
+        input.RangeMax = max;
+        return input;
+    };
+    struct Case
+    {
+        const char *name;
+        FilmInput input;
+    };
+    const Case cases[] = {
+        {"power 1.1", law("1.1")},
+        {"power 1.2", law("1.2")},
+        {"power 1.3 from 10 s", law("1.3", "10")},
+        {"power 1.4 from 1/4 s", law("1.4", "1/4")},
+        {"power 1.5 narrowed to 2 s - 300 s", law("1.5", "", "2", "300")},
+        {"power 1.6", law("1.6")},
+        {"power 2.9 from 60 s, up to 10000 s", law("2.9", "60")},
+        {"stops: Velvia 50", pairs({{"4", "+1/3"}, {"8", "+1/2"}, {"16", "+2/3"}, {"32", "+1"}})},
+        {"stops: T-MAX 100", pairs({{"0.1", "+0"}, {"1", "+1/3"}, {"10", "15"}, {"100", "200"}})},
+        {"stops, decimals", pairs({{"1", "+0.5"}, {"10", "+1.5"}, {"100", "+2.5"}})},
+        {"seconds: Tri-X", pairs({{"1", "2"}, {"10", "50"}, {"100", "1200"}})},
+        {"seconds, narrowed", pairs({{"1", "2"}, {"10", "50"}, {"100", "1200"}}, "2", "60")},
+        {"no correction up to 120 s", pairs({{"120", "+0"}})},
+        {"the same stops throughout", pairs({{"120", "+1/2"}, {"1000", "+1/2"}})},
+    };
+    for (const Case &c : cases) {
+        const FilmInputCheck check = ReadFilmInput(c.input);
+        ASSERT_EQ(check.Fault, FilmInputFault::None) << c.name;
+        const FilmModelData &m = check.Model;
+        const FilmFit fit = FitFilm(m);
+        std::string faults;
+        for (const std::string &f : fit.Faults)
+            faults += f + "; ";
+        EXPECT_TRUE(fit.Faults.empty()) << c.name << ": " << faults;
+        EXPECT_EQ(fit.MinTime, m.MinTime) << c.name;
+        EXPECT_EQ(fit.MaxTime, m.MaxTime) << c.name;
+        EXPECT_LE(fit.Formula.size(), 255u) << c.name;
+
+        const FilmModel entry =
+            MakeFilmModel(ParseFilmFormula(fit.Formula).value_or(std::vector<double>{}),
+                          fit.MinTime, fit.MaxTime);
+        double worst = 0;
+        double previous = 0;
+        for (int i = 0; i <= 3000; ++i) {
+            const double t = m.MinTime * std::pow(m.MaxTime / m.MinTime, i / 3000.0);
+            const double p = CorrectedTime(entry, t);
+            worst = std::max(worst, std::abs(p / ModelTime(m, t) - 1));
+            EXPECT_GE(p, t * (1 - 1e-12)) << c.name << " at " << t << " s";
+            EXPECT_GE(p, previous) << c.name << " at " << t << " s";
+            previous = p;
+        }
+        EXPECT_LE(worst, 0.05) << c.name;
+        EXPECT_LE(worst, fit.Error.Max + 1e-9) << c.name << ": the error told is the largest";
+        for (const FilmPoint &p : m.Points) {
+            if (p.Metered >= m.MinTime && p.Metered <= m.MaxTime) {
+                EXPECT_NEAR(CorrectedTime(entry, p.Metered) / p.Corrected, 1, 0.02)
+                    << c.name << " at " << p.Metered << " s";
+            }
+        }
+        EXPECT_NEAR(entry.Slope, ModelSlope(m), 0.02) << c.name;
+        for (double t = m.MaxTime; m.Power > 0 && t <= 20 * m.MaxTime; t *= 1.2)
+            EXPECT_NEAR(CorrectedTime(entry, t) / ModelTime(m, t), 1, 0.15)
+                << c.name << " at " << t << " s";
+    }
+}
+
+// A fit that is asked to stop ends before its next degree.
+TEST(FilmFit, StopsWhenAsked)
+{
+    const FilmInputCheck check = ReadFilmInput([] {
+        FilmInput input;
+        input.Power = "1.31";
+        return input;
+    }());
+    const std::atomic<bool> stop{true};
+    const FilmFit fit = FitFilm(check.Model, {}, &stop);
+    ASSERT_EQ(fit.Faults.size(), 1u);
+    EXPECT_EQ(fit.Faults[0], "stopped");
 }

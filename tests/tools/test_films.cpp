@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "buildtools/filmfit/filmsource.h"
 #include "tools/cp1252.h"
 #include "tools/datadirs.h"
 #include "tools/exposure.h"
 #include "tools/films.h"
+#include "tools/filmsource.h"
 
 #include "tests/support/filmrecord.h"
 #include "tests/support/scratchdir.h"
@@ -197,9 +197,9 @@ TEST(FilmSource, RefusesBrokenSourcesNamingTheLine)
         {"film twice", head + "power 1\nrange 1 2\nfilm F\n", "line 6"},
     };
     for (const Case &c : cases) {
-        filmfit::FilmSourceFile out;
+        FilmSourceFile out;
         std::string error;
-        EXPECT_FALSE(filmfit::ParseFilmSource(c.text, out, error)) << c.name;
+        EXPECT_FALSE(ParseFilmSource(c.text, out, error)) << c.name;
         EXPECT_EQ(error.rfind(c.line, 0), 0u) << c.name << ": " << error;
     }
 }
@@ -213,7 +213,7 @@ protected:
     {
         db_ = LoadFilmDatabase(LUMIDRA_FILMS_DAT);
         std::string error;
-        sourceOk_ = filmfit::ParseFilmSource(ReadFile(LUMIDRA_FILMS_SOURCE), source_, error);
+        sourceOk_ = ParseFilmSource(ReadFile(LUMIDRA_FILMS_SOURCE), source_, error);
         sourceError_ = error;
     }
 
@@ -241,7 +241,7 @@ protected:
     }
 
     static inline FilmDatabase db_;
-    static inline filmfit::FilmSourceFile source_;
+    static inline FilmSourceFile source_;
     static inline bool sourceOk_ = false;
     static inline std::string sourceError_;
 };
@@ -251,11 +251,11 @@ TEST_F(BuiltFilmDatabase, HoldsTheFilmsOfTheSourceInOrder)
     EXPECT_EQ(db_.FilmDBVersion, source_.Version);
     for (std::size_t i = 0; i < db_.Films.size(); ++i) {
         const TFilmRecord &film = db_.Films[i];
-        const filmfit::FilmSource &src = source_.Films[i];
+        const FilmSource &src = source_.Films[i];
         EXPECT_EQ(Cp1252ToUtf8(film.Name), src.Name);
         EXPECT_LT(film.Name.size(), 255u) << src.Name;
-        EXPECT_EQ(film.MinTime, src.MinTime) << src.Name;
-        EXPECT_EQ(film.MaxTime, src.MaxTime) << src.Name;
+        EXPECT_EQ(film.MinTime, src.Model.MinTime) << src.Name;
+        EXPECT_EQ(film.MaxTime, src.Model.MaxTime) << src.Name;
         EXPECT_LE(film.MinTime, film.MaxTime) << src.Name;
     }
 }
@@ -264,7 +264,7 @@ TEST_F(BuiltFilmDatabase, EveryEntryRisesNeverShortensAndStaysWithinFivePercentO
 {
     for (std::size_t i = 0; i < db_.Films.size(); ++i) {
         const TFilmRecord &film = db_.Films[i];
-        const filmfit::FilmSource &src = source_.Films[i];
+        const FilmSource &src = source_.Films[i];
         const auto coeffs = ParseFilmFormula(film.Formula);
         ASSERT_TRUE(coeffs) << src.Name << ": " << film.Formula;
         // Spread evenly over the stops of the range, both ends and the published points.
@@ -272,13 +272,13 @@ TEST_F(BuiltFilmDatabase, EveryEntryRisesNeverShortensAndStaysWithinFivePercentO
         for (int j = 0; j <= 2000; ++j)
             times.push_back(film.MinTime * std::pow(film.MaxTime / film.MinTime, j / 2000.0));
         times.push_back(film.MaxTime);
-        for (const filmfit::MakerPoint &p : src.Points)
+        for (const FilmPoint &p : src.Model.Points)
             times.push_back(p.Metered);
         std::sort(times.begin(), times.end());
         double worst = 0;
         double previous = 0;
         for (double t : times) {
-            const double model = filmfit::MakerModel(src, t);
+            const double model = ModelTime(src.Model, t);
             const double p = EvaluatePolynomial(*coeffs, t);
             worst = std::max(worst, std::abs(p - model) / model);
             // A longer metered time never asks for a shorter exposure, and reciprocity failure
@@ -327,12 +327,12 @@ TEST_F(BuiltFilmDatabase, MatchesTheMakersPublishedFigures)
 TEST_F(BuiltFilmDatabase, IsCarriedOnAtTheMakersSlope)
 {
     for (std::size_t i = 0; i < db_.Films.size(); ++i) {
-        const filmfit::FilmSource &src = source_.Films[i];
+        const FilmSource &src = source_.Films[i];
         const FilmModel model = Model(db_.Films[i]);
-        const double makers = src.Power > 0 ? src.Power : filmfit::MakerSlope(src);
+        const double makers = src.Model.Power > 0 ? src.Model.Power : ModelSlope(src.Model);
         EXPECT_NEAR(model.Slope, makers, 0.02) << src.Name;
-        for (double t = model.MaxTime * 1.01; src.Power > 0 && t <= 20000; t *= 1.1)
-            EXPECT_NEAR(CorrectedTime(model, t) / std::pow(t, src.Power), 1, 0.15)
+        for (double t = model.MaxTime * 1.01; src.Model.Power > 0 && t <= 20000; t *= 1.1)
+            EXPECT_NEAR(CorrectedTime(model, t) / std::pow(t, src.Model.Power), 1, 0.15)
                 << src.Name << " at " << t << " s";
     }
 }
@@ -344,8 +344,8 @@ TEST_F(BuiltFilmDatabase, PowerLawTablesAtLongExposures)
 {
     for (std::size_t i = 0; i < db_.Films.size(); ++i) {
         const TFilmRecord &film = db_.Films[i];
-        const filmfit::FilmSource &src = source_.Films[i];
-        if (src.Power <= 0)
+        const FilmSource &src = source_.Films[i];
+        if (src.Model.Power <= 0)
             continue;
         for (double n : {150.0, 250.0, 500.0}) {
             const ExposureResult r = ComputeExposureTimes(n, &film);
@@ -354,7 +354,8 @@ TEST_F(BuiltFilmDatabase, PowerLawTablesAtLongExposures)
             double previous = 0;
             for (int row = 1; row <= kExposureRows; ++row) {
                 const double metered = (n / 22) * (n / 22) * ExposureBaseTimes[row - 1];
-                const double law = metered >= film.MinTime ? std::pow(metered, src.Power) : metered;
+                const double law =
+                    metered >= film.MinTime ? std::pow(metered, src.Model.Power) : metered;
                 const double t = r.Times[row - 1];
                 if (metered > film.MaxTime && firstBeyond == 0)
                     firstBeyond = row;

@@ -6,7 +6,7 @@
 
 // Linear programs of a few unknowns under many constraints, as the fits of the film database
 // pose them: minimise c·x subject to A·x <= b, with every unknown free in sign.
-namespace filmfit {
+namespace tools {
 
 class LinearProgram
 {
@@ -32,4 +32,4 @@ private:
     bool contradiction_ = false;
 };
 
-} // namespace filmfit
+} // namespace tools

@@ -5,12 +5,12 @@
 // step costs a pass over the m columns; at the optimum the simplex multipliers of the dual are
 // the x sought (they satisfy the basic constraints with equality, and the reduced costs
 // b_j - A_j·x >= 0 are exactly the constraints A_j·x <= b_j).
-#include "buildtools/filmfit/linprog.h"
+#include "tools/linprog.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace filmfit {
+namespace tools {
 
 namespace {
 
@@ -306,4 +306,4 @@ std::optional<std::vector<double>> LinearProgram::Solve() const
     return DualSimplex(rows_, bounds_, cost_).Run();
 }
 
-} // namespace filmfit
+} // namespace tools

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "buildtools/filmfit/filmsource.h"
+#include "tools/filminput.h"
 
 #include <functional>
 #include <optional>
@@ -11,7 +11,7 @@
 // Fitting of the database polynomials: c0 + c1·t + c2·t² + ... in the metered time t, close
 // in relative terms to a maker's model over a range of metered times, under the conditions a
 // photographer relies on. Pure functions: no output, no exits.
-namespace filmfit {
+namespace tools {
 
 using Model = std::function<double(double)>;
 
@@ -22,7 +22,7 @@ struct FitTarget
     double From = 0;
     double To = 0;
     // Published pairs that the polynomial meets within PairTolerance (relative).
-    std::vector<MakerPoint> Pairs;
+    std::vector<FilmPoint> Pairs;
     double PairTolerance = 0;
     // The log-log chord of the polynomial from SlopeFrom to To lies within SlopeTolerance of
     // Slope (no condition when SlopeFrom >= To).
@@ -50,21 +50,44 @@ struct FitError
     double At = 0;  // the metered time where it occurs
 };
 
-// The error over [a, b], on a grid much denser than the fitting grid, at both ends and at
-// the extra points given (the published points). The polynomial is evaluated as the program
-// evaluates it (tools::EvaluatePolynomial).
+// The dense grid of the checks over [a, b], much denser than the fitting grid, with the
+// model's value at each time; made once for a film and used for each polynomial tried.
+struct CheckGrid
+{
+    double From = 0;
+    double To = 0;
+    std::vector<double> Times;
+    std::vector<double> Model;
+    // Further times checked for the error (the published points), with the model's values.
+    std::vector<double> ExtraTimes;
+    std::vector<double> ExtraModel;
+};
+
+CheckGrid MakeCheckGrid(const Model &model, double a, double b,
+                        const std::vector<double> &extra = {});
+
+// What the checks find of one polynomial, evaluated as the program evaluates it
+// (tools::EvaluatePolynomial):
+struct PolynomialCheck
+{
+    // The error on the grid, at both ends and at the extra times within [a, b].
+    FitError Error;
+    // Whether it rises from a to b, so that a longer metered time never gives a shorter
+    // corrected time.
+    bool Rises = true;
+    // The least p(t) / t: below 1 where the polynomial would shorten the metered time.
+    double LeastLengthening = 0;
+};
+
+PolynomialCheck CheckPolynomial(const std::vector<double> &coeffs, const CheckGrid &grid);
+
+// The same checks one at a time, on a grid of their own.
 FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &model, double a,
                               double b, const std::vector<double> &extra = {});
-
-// True when the polynomial rises from a to b (on the dense grid), so that a longer metered
-// time never gives a shorter corrected time.
 bool RisesThroughout(const std::vector<double> &coeffs, double a, double b);
-
-// The least p(t) / t over [a, b] on the dense grid: below 1 where the polynomial would
-// shorten the metered time.
 double LeastLengthening(const std::vector<double> &coeffs, double a, double b);
 
 // Metered times spread evenly in log(t) from a to b, both ends exact.
 double GridTime(double a, double b, int i, int count);
 
-} // namespace filmfit
+} // namespace tools

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "buildtools/filmfit/polyfit.h"
+#include "tools/polyfit.h"
 
-#include "buildtools/filmfit/linprog.h"
+#include "tools/linprog.h"
 #include "tools/reciprocity.h"
 #include "tools/stdcompat.h"
 
@@ -9,7 +9,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace filmfit {
+namespace tools {
 
 namespace {
 
@@ -114,7 +114,7 @@ std::optional<std::vector<double>> FitConstrainedMinimax(const FitTarget &target
         row[n] = 0;
         lp.Add(row, 0);
     }
-    for (const MakerPoint &pair : target.Pairs) {
+    for (const FilmPoint &pair : target.Pairs) {
         const double c = pair.Corrected;
         lp.Add(value(pair.Metered, c, 1, 0), 1 + target.PairTolerance);
         lp.Add(value(pair.Metered, c, -1, 0), -(1 - target.PairTolerance));
@@ -171,54 +171,75 @@ std::string FormulaText(const std::vector<double> &coeffs, int digits)
     return text;
 }
 
+CheckGrid MakeCheckGrid(const Model &model, double a, double b, const std::vector<double> &extra)
+{
+    CheckGrid grid;
+    grid.From = a;
+    grid.To = b;
+    const int count = a < b ? kCheckPoints : 1;
+    grid.Times.reserve(count);
+    for (int i = 0; i < count; ++i)
+        grid.Times.push_back(GridTime(a, b, i, count));
+    if (model) {
+        grid.Model.reserve(count);
+        for (double t : grid.Times)
+            grid.Model.push_back(model(t));
+        for (double t : extra) {
+            if (t < a || t > b)
+                continue;
+            grid.ExtraTimes.push_back(t);
+            grid.ExtraModel.push_back(model(t));
+        }
+    }
+    return grid;
+}
+
+// One pass over the grid: each polynomial value serves all three checks.
+PolynomialCheck CheckPolynomial(const std::vector<double> &coeffs, const CheckGrid &grid)
+{
+    PolynomialCheck check;
+    check.Error.At = grid.From;
+    check.LeastLengthening = INFINITY;
+    auto error = [&](double t, double p, double m) {
+        const double e = std::abs(p - m) / m;
+        if (!(e <= check.Error.Max)) { // NaN counts as the worst
+            check.Error.Max = std::isnan(e) ? INFINITY : e;
+            check.Error.At = t;
+        }
+    };
+    double previous = 0;
+    for (std::size_t i = 0; i < grid.Times.size(); ++i) {
+        const double t = grid.Times[i];
+        const double p = EvaluatePolynomial(coeffs, t);
+        if (!grid.Model.empty())
+            error(t, p, grid.Model[i]);
+        if (i > 0 && !(p >= previous))
+            check.Rises = false;
+        previous = p;
+        const double ratio = p / t;
+        check.LeastLengthening =
+            std::isnan(ratio) ? -INFINITY : std::min(check.LeastLengthening, ratio);
+    }
+    for (std::size_t i = 0; i < grid.ExtraTimes.size(); ++i)
+        error(grid.ExtraTimes[i], EvaluatePolynomial(coeffs, grid.ExtraTimes[i]),
+              grid.ExtraModel[i]);
+    return check;
+}
+
 FitError MeasureRelativeError(const std::vector<double> &coeffs, const Model &model, double a,
                               double b, const std::vector<double> &extra)
 {
-    FitError worst;
-    worst.At = a;
-    auto check = [&](double t) {
-        if (t < a || t > b)
-            return;
-        const double m = model(t);
-        const double e = std::abs(tools::EvaluatePolynomial(coeffs, t) - m) / m;
-        if (!(e <= worst.Max)) { // NaN counts as the worst
-            worst.Max = std::isnan(e) ? INFINITY : e;
-            worst.At = t;
-        }
-    };
-    if (a == b) {
-        check(a);
-        return worst;
-    }
-    for (int i = 0; i < kCheckPoints; ++i)
-        check(GridTime(a, b, i, kCheckPoints));
-    for (double t : extra)
-        check(t);
-    return worst;
+    return CheckPolynomial(coeffs, MakeCheckGrid(model, a, b, extra)).Error;
 }
 
 bool RisesThroughout(const std::vector<double> &coeffs, double a, double b)
 {
-    double previous = tools::EvaluatePolynomial(coeffs, a);
-    for (int i = 1; i < kCheckPoints && a < b; ++i) {
-        const double p = tools::EvaluatePolynomial(coeffs, GridTime(a, b, i, kCheckPoints));
-        if (!(p >= previous))
-            return false;
-        previous = p;
-    }
-    return true;
+    return CheckPolynomial(coeffs, MakeCheckGrid(nullptr, a, b)).Rises;
 }
 
 double LeastLengthening(const std::vector<double> &coeffs, double a, double b)
 {
-    double least = INFINITY;
-    const int count = a < b ? kCheckPoints : 1;
-    for (int i = 0; i < count; ++i) {
-        const double t = GridTime(a, b, i, count);
-        const double ratio = tools::EvaluatePolynomial(coeffs, t) / t;
-        least = std::isnan(ratio) ? -INFINITY : std::min(least, ratio);
-    }
-    return least;
+    return CheckPolynomial(coeffs, MakeCheckGrid(nullptr, a, b)).LeastLengthening;
 }
 
-} // namespace filmfit
+} // namespace tools
