@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The web page's way into the core. Each function hands the page's field texts to the routine
 // the window calls for the same field and gives back its texts, numbers and file bytes; none
-// computes a number of its own. The decimal separator arrives as its character code.
+// computes a number of its own. The calculators are bound here, the films and the exposure
+// table in bindings_films.cpp.
+#include "web/bindings.h"
+
 #include "tools/constants.h"
-#include "tools/cp1252.h"
-#include "tools/exposure.h"
-#include "tools/exposureexport.h"
-#include "tools/films.h"
 #include "tools/numtext.h"
 #include "tools/optics.h"
 #include "tools/stringtable.h"
@@ -17,7 +16,6 @@
 #include "tools/zoneplatesvg.h"
 
 #include <emscripten/bind.h>
-#include <emscripten/val.h>
 
 #include <optional>
 #include <string>
@@ -26,117 +24,10 @@
 namespace {
 
 using emscripten::val;
-
-char Sep(int code)
-{
-    return static_cast<char>(code);
-}
-
-template <class Range> val Strings(const Range &texts)
-{
-    val array = val::array();
-    for (const std::string &text : texts)
-        array.call<void>("push", text);
-    return array;
-}
-
-// A copy of the bytes as a Uint8Array (a view into the module's memory would not outlive its
-// next growth).
-val Bytes(const std::string &bytes)
-{
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), data));
-}
-
-val Number(std::optional<double> value)
-{
-    return value ? val(*value) : val::null();
-}
-
-// The films of the film list: those of the database the page fetched.
-tools::FilmDatabase &Shipped()
-{
-    static tools::FilmDatabase db;
-    return db;
-}
-
-const tools::TFilmRecord *FilmAt(int index)
-{
-    const tools::TFilms &films = Shipped().Films;
-    if (index < 0 || index >= static_cast<int>(films.size()))
-        return nullptr;
-    return &films[static_cast<std::size_t>(index)];
-}
-
-// bytes: the fetched films.dat as a Uint8Array, or null when it could not be fetched.
-val LoadFilmDatabase(val bytes)
-{
-    tools::FilmDatabase &db = Shipped();
-    db = {};
-    if (!bytes.isNull() && !bytes.isUndefined()) {
-        const auto data = emscripten::convertJSArrayToNumberVector<unsigned char>(bytes);
-        db = tools::ParseFilmDatabase(
-            std::string_view(reinterpret_cast<const char *>(data.data()), data.size()));
-    }
-    val result = val::object();
-    result.set("status", db.Status == tools::FilmDatabaseStatus::Ok        ? "ok"
-                         : db.Status == tools::FilmDatabaseStatus::Damaged ? "damaged"
-                                                                           : "missing");
-    result.set("version", db.FilmDBVersion);
-    std::vector<std::string> names;
-    for (const tools::TFilmRecord &film : db.Films)
-        names.push_back(tools::Cp1252ToUtf8(film.Name));
-    result.set("names", Strings(names));
-    return result;
-}
-
-tools::ExposureLabels Labels()
-{
-    return tools::CompleteExposureTimeLabels(tools::StoredExposureTimeLabels(),
-                                             tools::LoadStr(1811), tools::LoadStr(1812),
-                                             tools::LoadStr(1813));
-}
-
-// The 18 resulting times for f number N, corrected for the film at filmIndex (-1: none).
-val ExposureTable(double fNumber, int filmIndex, int mode, int sep)
-{
-    const tools::TFilmRecord *film = FilmAt(filmIndex);
-    const tools::ExposureResult r = tools::ComputeExposureTimes(fNumber, film);
-    val result = val::object();
-    result.set("broken", r.FormulaBroken && film ? tools::BrokenFormulaMessage(*film) : "");
-    std::vector<std::string> times;
-    for (double t : r.Times)
-        times.push_back(tools::FormatExposureTime(mode, t, Sep(sep)));
-    result.set("times", Strings(times));
-    result.set("firstOutOfRangeRow", static_cast<int>(r.FirstOutOfRangeRow));
-    return result;
-}
-
-// The saved table of kind ("excel", "txtformat", "txttab", "csv"), or null.
-val ExposureDocument(const std::string &kind, const std::string &fNumberText,
-                     const std::string &factorText, int filmIndex, int mode, int sep)
-{
-    const tools::TFilmRecord *film = FilmAt(filmIndex);
-    const tools::ExposureResult r =
-        tools::ComputeExposureTimes(tools::TextToNumber(fNumberText, Sep(sep)), film);
-    if (r.FormulaBroken)
-        return val::null();
-    const tools::ExposureLabels labels = Labels();
-    const std::string filmName = film ? tools::Cp1252ToUtf8(film->Name) : std::string();
-    tools::ExportInputs in;
-    in.FNumberText = fNumberText;
-    in.FactorText = factorText;
-    in.Reciprocity = film != nullptr;
-    in.FilmName = filmName;
-    in.FilmDBVersion = Shipped().FilmDBVersion;
-    in.Labels = &labels;
-    in.Times = &r.Times;
-    in.Mode = mode;
-    in.DecSep = Sep(sep);
-    const std::optional<std::string> bytes =
-        tools::BuildExposureDocument(kind, tools::MakeExportTexts(in));
-    return bytes ? Bytes(*bytes) : val::null();
-}
+using web::Bytes;
+using web::Number;
+using web::Sep;
+using web::Strings;
 
 val CheckZoneCount(const std::string &text)
 {
@@ -395,21 +286,6 @@ EMSCRIPTEN_BINDINGS(lumidra)
         });
     function("angleDiagram", &AngleDiagram);
     function("magnificationTexts", &MagnificationTexts);
-
-    // The exposure tab and its Save.
-    function("loadFilmDatabase", &LoadFilmDatabase);
-    function(
-        "exposureLabels", +[] { return Strings(Labels()); });
-    function("inputsComplete", &tools::InputsComplete);
-    function("exposureTable", &ExposureTable);
-    function("exposureDocument", &ExposureDocument);
-    function(
-        "exposureFileName", +[](const std::string &name, int filterIndex) {
-            return tools::ValidateExposureFileName(name, filterIndex);
-        });
-    function(
-        "exposureExportKind",
-        +[](int filterIndex) { return std::string(tools::ExposureExportKind(filterIndex)); });
 
     // The zone plate tab and its drawing.
     function(

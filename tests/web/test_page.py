@@ -200,6 +200,40 @@ class PageTest:
         shutil.rmtree(work)
         self.assertEqual(self.downloaded("exposure.csv"), expected)
 
+    def exposure_table_for(self, film):
+        self.tab("Exposure")
+        self.choose("cbFilmName", film)
+        self.type("edFnumber5", "250")
+        self.click("btCalculate5")
+        return self.table("sgridExposureTimes")
+
+    def test_own_film_kept_across_a_reload(self):
+        self.addCleanup(lambda: self.d.execute_script("localStorage.clear()"))
+        film = "Kodak Tri-X 400 (own test)"
+        self.click("btFilms")
+        self.click("btAddFilm")
+        self.type("edFilmName", film)
+        self.click("rbPairs")
+        for row, (metered, needed) in enumerate([("1", "2"), ("10", "50"), ("100", "1200")], 1):
+            self.type("edMetered%d" % row, metered)
+            self.type("edNeeded%d" % row, needed)
+        wait_for(lambda: self.d.execute_script(
+            "return !document.getElementById('btFilmOk').disabled"), timeout=30)
+        self.assertEqual(self.d.find_element("id", "lbFitError").text,
+                         "Largest error of the formula: %s %%" % self.loc("1.75"))
+        self.click("btFilmOk")
+        self.d.find_element("css selector", "#dlgFilms button[value=close]").click()
+
+        # The table of lumidra-calc for the same pairs, the rows beyond the pairs marked.
+        expected = [line.split("\t") for line in
+                    run_calc("exposure", "--fnumber", "250", "--pairs", "1:2,10:50,100:1200")
+                    .splitlines()[1:]]
+        expected = [[label, self.loc(time) + ("*" if mark else "")]
+                    for label, time, *mark in expected]
+        self.assertEqual(self.exposure_table_for(film), expected)
+        self.load()
+        self.assertEqual(self.exposure_table_for(film), expected)
+
     def test_zone_plate_and_its_files(self):
         self.tab("Zone Plate")
         self.type("edNumZones", "4")

@@ -74,18 +74,32 @@ function save() {
   download(bytes, page.core.exposureFileName('exposure', index), kMimeTypes[index - 1]);
 }
 
-// The films the page could load, or the message that there are none; without films the times
-// are computed without correction.
+// The films of the list: the shipped database's, then the user's own.
+let shipped = { status: 'ok', names: [] };
+
+// The shipped films the page could load, or the message that there are none.
 export function setFilms(result) {
-  const list = $('cbFilmName');
-  list.replaceChildren(new Option('', ''), ...result.names.map((name, i) => new Option(name, i)));
-  list.value = '';
-  if (result.status !== 'ok') {
-    $('chbReciprocity').checked = false;
-    $('chbReciprocity').disabled = true;
-    list.disabled = true;
+  shipped = result;
+  if (result.status !== 'ok')
     showMessage(page.core.loadStr(result.status === 'damaged' ? 1826 : 1815));
-  }
+  refreshFilmList();
+}
+
+// The film list anew, the chosen film kept when it is still there. Without a shipped database
+// and without films of the user's own, the times are computed without correction.
+export function refreshFilmList() {
+  const list = $('cbFilmName');
+  const chosen = list.value === '' ? '' : list.options[list.selectedIndex].text;
+  const names = [...shipped.names, ...page.core.ownFilmNames()];
+  list.replaceChildren(new Option('', ''), ...names.map((name, i) => new Option(name, i)));
+  const keep = chosen === '' ? -1 : names.indexOf(chosen);
+  list.value = keep >= 0 ? String(keep) : '';
+  const reciprocity = $('chbReciprocity');
+  const usable = shipped.status === 'ok' || names.length > 0;
+  if (!usable)
+    reciprocity.checked = false;
+  reciprocity.disabled = !usable;
+  list.disabled = !reciprocity.checked;
   resetExposureTable();
 }
 

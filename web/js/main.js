@@ -5,9 +5,10 @@ import createCore from '../lumidra-core.js';
 import { installAngleTab } from './angle.js';
 import { installConstantDialog } from './constants.js';
 import { installDialogs, setFilmDatabaseVersion } from './dialogs.js';
-import { installExposureTab, setFilms } from './exposure.js';
+import { installExposureTab, refreshFilmList, setFilms } from './exposure.js';
+import { installFilms, loadOwnFilms } from './films.js';
 import { installMagnificationTab } from './magnification.js';
-import { $, browserDecimalSeparator, installKeyFilters, page, selectMainUnit, setDecimalSeparator } from './page.js';
+import { $, browserDecimalSeparator, installKeyFilters, page, selectMainUnit, setDecimalSeparator, showMessage } from './page.js';
 import { installPinholeTab } from './pinhole.js';
 import { installZonePlateTab } from './zoneplate.js';
 
@@ -40,7 +41,8 @@ function installTabs() {
 
 // F1 opens the help at the topic of the dialog or tab in use.
 function installHelpKey() {
-  const contexts = { dlgOptions: 2100, dlgConvert: 2200, dlgAbout: 1000, dlgConstant: 'customconstant' };
+  const contexts = { dlgOptions: 2100, dlgConvert: 2200, dlgAbout: 1000, dlgConstant: 'customconstant',
+    dlgFilms: 2700, dlgFilmEdit: 2700 };
   document.addEventListener('keydown', (event) => {
     if (event.key !== 'F1')
       return;
@@ -51,6 +53,9 @@ function installHelpKey() {
     window.open('lumi.html#' + topic, '_blank', 'noopener');
   });
 }
+
+// Said once the shipped films are loaded: a stored file of the user's films that is damaged.
+let ownFilmsDamaged = '';
 
 async function loadFilms() {
   let bytes = null;
@@ -64,6 +69,8 @@ async function loadFilms() {
   const result = page.core.loadFilmDatabase(bytes);
   setFilms(result);
   setFilmDatabaseVersion(result.status === 'ok' ? result.version : '');
+  if (ownFilmsDamaged)
+    await showMessage(ownFilmsDamaged);
   document.documentElement.dataset.films = result.status;
 }
 
@@ -87,6 +94,8 @@ async function start() {
   installMagnificationTab();
   installZonePlateTab();
   installDialogs();
+  ownFilmsDamaged = loadOwnFilms();
+  installFilms(refreshFilmList);
   installHelpKey();
   // Ready to type: every calculator answers from here on.
   $('lbNoCore').remove();

@@ -27,9 +27,24 @@ export const storage = {
   },
   set(name, value) {
     try {
-      window.localStorage.setItem('lumidra.' + name, String(value));
+      this.setStrict(name, value);
     } catch {
       // Kept for this visit only.
+    }
+  },
+  // Throws when the browser refuses to keep the value (its storage full or switched off).
+  setStrict(name, value) {
+    window.localStorage.setItem('lumidra.' + name, String(value));
+  },
+  // Puts back a value read before: null removes it.
+  restore(name, value) {
+    try {
+      if (value === null)
+        window.localStorage.removeItem('lumidra.' + name);
+      else
+        window.localStorage.setItem('lumidra.' + name, value);
+    } catch {
+      // Nothing more can be done.
     }
   },
 };
