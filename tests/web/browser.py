@@ -42,7 +42,7 @@ class QuietServer(http.server.ThreadingHTTPServer):
 class Browser:
     """Headless chromium with an empty profile of its own, in one language."""
 
-    def __init__(self, language="en-US", downloads=None):
+    def __init__(self, language="en-US", downloads=None, flags=()):
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
 
@@ -53,7 +53,7 @@ class Browser:
                      "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync",
                      "--user-data-dir=" + self.profile, "--accept-lang=" + language,
-                     "--window-size=1200,900"]:
+                     "--window-size=1200,900", *flags]:
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
         if downloads:

@@ -74,17 +74,29 @@ async function loadFilms() {
   document.documentElement.dataset.films = result.status;
 }
 
+// The module boot.js began to compile while the scripts loaded; without it, the core's own
+// loading.
+function instantiateCompiledCore(imports, receive) {
+  const compiled = window.lumidraCompiledCore ?? Promise.reject(new Error('not compiled'));
+  compiled
+    .then((module) => WebAssembly.instantiate(module, imports))
+    .catch(() => WebAssembly.instantiateStreaming(fetch('lumidra-core.wasm'), imports)
+      .then((result) => result.instance))
+    .then((instance) => receive(instance));
+  return {};
+}
+
 async function start() {
   performance.mark('lumidra-script');
   installTabs();
   try {
-    page.core = await createCore();
+    page.core = await createCore({ instantiateWasm: instantiateCompiledCore });
     performance.mark('lumidra-core');
   } catch (error) {
     $('lbNoCore').classList.remove('late');
     throw error;
   }
-  setDecimalSeparator(browserDecimalSeparator());
+  setDecimalSeparator(window.lumidraDecimalSeparator ?? browserDecimalSeparator());
   installKeyFilters();
   selectMainUnit();
   installConstantDialog();
