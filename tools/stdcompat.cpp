@@ -12,6 +12,12 @@
 #include <string_view>
 #include <system_error>
 
+// The fallback is built where a standard library lacks the functions, and on the systems whose
+// tests compare it with the library's own. It reads and prints in the "C" locale through the
+// POSIX locale calls (newlocale, strtod_l, uselocale); the standard libraries for Windows have
+// the functions themselves.
+#ifndef _WIN32
+
 namespace tools::compat::fallback {
 
 namespace {
@@ -340,3 +346,5 @@ std::from_chars_result from_chars(const char *first, const char *last, double &v
 }
 
 } // namespace tools::compat::fallback
+
+#endif // _WIN32
