@@ -21,6 +21,9 @@ std::string ExecutableDir(const char *argv0)
         buffer.resize(size);
         return fs::path(buffer).parent_path().string();
     }
+#elif defined(__EMSCRIPTEN__)
+    // Under node the program is a script started by node, which /proc/self/exe would name;
+    // the script's own name is argv0.
 #else
     // Linux names the running program's file here, with symbolic links resolved: a link to
     // the program elsewhere still finds the data installed beside the program.

@@ -226,7 +226,7 @@ int Run(int argc, char **argv)
     if (!command)
         throw cli::UsageError("unknown command '" + all[i] + "' (lumidra-calc --help lists them)");
 
-    const std::span<const std::string> rest(all.begin() + i + 1, all.end());
+    const std::span<const std::string> rest(all.data() + i + 1, all.size() - i - 1);
     for (const std::string &arg : rest) {
         if (arg == "--")
             break;

@@ -8,6 +8,7 @@ packages=(
     fonts-dejavu-core fonts-noto-core
     qpdf librsvg2-bin python3
     desktop-file-utils appstream dpkg-dev file help2man lintian
+    emscripten chromium chromium-driver python3-selenium
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

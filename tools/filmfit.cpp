@@ -3,6 +3,7 @@
 
 #include "tools/numtext.h"
 #include "tools/reciprocity.h"
+#include "tools/stdcompat.h"
 #include "tools/stringtable.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ constexpr int kFollowCheckPoints = 400;
 std::string Number(double value, int decimals)
 {
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    auto r = compat::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 

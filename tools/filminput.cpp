@@ -4,6 +4,7 @@
 #include "tools/cp1252.h"
 #include "tools/numtext.h"
 #include "tools/reciprocity.h"
+#include "tools/stdcompat.h"
 #include "tools/stringtable.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ std::optional<double> PlainNumber(std::string_view text)
         return std::nullopt;
     double value = 0;
     const auto [end, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+        compat::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;

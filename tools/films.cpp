@@ -3,9 +3,10 @@
 
 #include "tools/cp1252.h"
 #include "tools/datadirs.h"
+#include "tools/stdcompat.h"
 
+#include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +35,7 @@ double DoubleField(const Record &r, std::size_t at)
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i)
         bits = (bits << 8) | r[at + static_cast<std::size_t>(i)];
-    return std::bit_cast<double>(bits);
+    return compat::bit_cast<double>(bits);
 }
 
 void PutText(std::string &record, std::size_t at, std::string_view text)
@@ -47,7 +48,7 @@ void PutText(std::string &record, std::size_t at, std::string_view text)
 // IEEE 754 little-endian, whatever the byte order of the machine.
 void PutDouble(std::string &record, std::size_t at, double value)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto bits = compat::bit_cast<std::uint64_t>(value);
     for (std::size_t i = 0; i < 8; ++i)
         record[at + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
@@ -69,6 +70,35 @@ struct FileCloser
 
 } // namespace
 
+FilmDatabase ParseFilmDatabase(std::string_view bytes)
+{
+    FilmDatabase db;
+    db.Status = FilmDatabaseStatus::Damaged;
+    // A remainder shorter than a record is ignored; without a whole first record the file is
+    // of no use.
+    const std::size_t records = bytes.size() / kFilmRecordSize;
+    if (records == 0)
+        return db;
+    const auto record = [bytes](std::size_t i) {
+        Record r;
+        const std::string_view part = bytes.substr(i * kFilmRecordSize, kFilmRecordSize);
+        std::copy(part.begin(), part.end(), r.begin());
+        return r;
+    };
+    const std::string version = TextField(record(0), kNameAt);
+    TFilms films;
+    films.reserve(records - 1);
+    for (std::size_t i = 1; i < records; ++i) {
+        const Record r = record(i);
+        films.push_back({TextField(r, kNameAt), TextField(r, kFormulaAt),
+                         DoubleField(r, kMinTimeAt), DoubleField(r, kMaxTimeAt)});
+    }
+    db.Status = FilmDatabaseStatus::Ok;
+    db.FilmDBVersion = Cp1252ToUtf8(version);
+    db.Films = std::move(films);
+    return db;
+}
+
 FilmDatabase LoadFilmDatabase(const std::string &path)
 {
     namespace fs = std::filesystem;
@@ -85,31 +115,16 @@ FilmDatabase LoadFilmDatabase(const std::string &path)
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return db;
-    Record r;
-    bool first = true;
-    std::string version;
-    TFilms films;
-    for (;;) {
-        std::size_t got = std::fread(r.data(), 1, r.size(), file.get());
-        if (got < r.size()) {
-            // A remainder shorter than a record is ignored; a short first record or a read
-            // error makes the whole file unusable.
-            if (std::ferror(file.get()) || first)
-                return db;
-            break;
-        }
-        if (first) {
-            version = TextField(r, kNameAt);
-            first = false;
-            continue;
-        }
-        films.push_back({TextField(r, kNameAt), TextField(r, kFormulaAt),
-                         DoubleField(r, kMinTimeAt), DoubleField(r, kMaxTimeAt)});
-    }
-    db.Status = FilmDatabaseStatus::Ok;
-    db.FilmDBVersion = Cp1252ToUtf8(version);
-    db.Films = std::move(films);
-    return db;
+    std::string bytes;
+    char buffer[16384];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, got);
+    if (std::ferror(file.get()))
+        return db;
+    FilmDatabase parsed = ParseFilmDatabase(bytes);
+    parsed.Path = path;
+    return parsed;
 }
 
 std::vector<std::string> FilmDatabasePaths(const std::string &exeDir)

@@ -49,6 +49,10 @@ struct FilmDatabase
 // is ignored.
 FilmDatabase LoadFilmDatabase(const std::string &path);
 
+// The database from the bytes of its file (the web page fetches them): Ok, or Damaged when
+// they do not hold a whole first record.
+FilmDatabase ParseFilmDatabase(std::string_view bytes);
+
 // Where the database is looked for, in this order: beside the executable, then in the
 // installation's data folder (tools::DataFilePaths; ../share/lumidra/ relative to it by default).
 // exeDir is the folder of the executable, with or without a trailing separator.

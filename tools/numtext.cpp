@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/numtext.h"
 
+#include "tools/stdcompat.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -67,7 +69,7 @@ Decimal ToDecimal(double value)
     // "-d.dddddddddddddddde-ddd".
     char buf[32];
     const auto res =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+        compat::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
     const char *p = buf;
     for (; p != res.ptr && *p != 'e'; ++p) {
         if (IsDigit(*p)) {
@@ -369,7 +371,7 @@ std::optional<double> ParseDecimal(std::string_view text, char decSep)
     out = std::copy(rest.begin(), rest.end(), out);
 
     double value = 0;
-    const auto res = std::from_chars(buf, out, value);
+    const auto res = compat::from_chars(buf, out, value);
     if (res.ec == std::errc::result_out_of_range && nonZero && leading + exponent < 0) {
         return negative ? -0.0 : 0.0; // too small for a double: it reads as zero
     }

@@ -56,12 +56,11 @@ bool Exists(const std::string &path)
 
 // The films of a films.dat the program wrote: whole records, its version record, and films
 // with names the list can hold (each once), formulas the program reads and a range.
-std::optional<TFilms> ReadDat(const std::string &path)
+std::optional<TFilms> DatFilms(std::string_view bytes)
 {
-    const std::optional<std::string> bytes = ReadWhole(path);
-    if (!bytes || bytes->size() % kFilmRecordSize != 0)
+    if (bytes.size() % kFilmRecordSize != 0)
         return std::nullopt;
-    FilmDatabase db = LoadFilmDatabase(path);
+    FilmDatabase db = ParseFilmDatabase(bytes);
     if (db.Status != FilmDatabaseStatus::Ok || db.FilmDBVersion != kOwnFilmsVersion)
         return std::nullopt;
     std::vector<std::string> names;
@@ -75,20 +74,29 @@ std::optional<TFilms> ReadDat(const std::string &path)
     return std::move(db.Films);
 }
 
-std::optional<std::vector<FilmInput>> ReadText(const std::string &path)
+std::optional<std::vector<FilmInput>> TextFilms(std::string_view text)
 {
-    const std::optional<std::string> text = ReadWhole(path);
-    if (!text)
-        return std::nullopt;
     FilmSourceFile source;
     std::string error;
-    if (!ParseFilmSource(*text, source, error, FilmSourceRules::OwnFilms) ||
+    if (!ParseFilmSource(text, source, error, FilmSourceRules::OwnFilms) ||
         source.Version != kOwnFilmsVersion)
         return std::nullopt;
     std::vector<FilmInput> inputs;
     for (const FilmSource &film : source.Films)
         inputs.push_back(film.Input);
     return inputs;
+}
+
+std::optional<TFilms> ReadDat(const std::string &path)
+{
+    const std::optional<std::string> bytes = ReadWhole(path);
+    return bytes ? DatFilms(*bytes) : std::nullopt;
+}
+
+std::optional<std::vector<FilmInput>> ReadText(const std::string &path)
+{
+    const std::optional<std::string> text = ReadWhole(path);
+    return text ? TextFilms(*text) : std::nullopt;
 }
 
 std::string TextBytes(const std::vector<OwnFilm> &films)
@@ -173,24 +181,21 @@ std::string OwnFilmsBackupPath(const std::string &damagedFile)
     return damagedFile + ".bak";
 }
 
-OwnFilms LoadOwnFilms(const std::string &folder)
+OwnFilms ParseOwnFilms(const std::optional<std::string> &dat,
+                       const std::optional<std::string> &text)
 {
     OwnFilms own;
-    if (folder.empty())
-        return own;
-    const std::string datPath = OwnFilmsDatPath(folder);
-    const std::string textPath = OwnFilmsTextPath(folder);
     std::optional<TFilms> records;
-    if (Exists(datPath)) {
-        records = ReadDat(datPath);
+    if (dat) {
+        records = DatFilms(*dat);
         if (!records)
-            own.DamagedFile = datPath;
+            own.DamagedFile = kOwnFilmsDatName;
     }
     std::optional<std::vector<FilmInput>> inputs;
-    if (Exists(textPath)) {
-        inputs = ReadText(textPath);
+    if (text) {
+        inputs = TextFilms(*text);
         if (!inputs && own.DamagedFile.empty())
-            own.DamagedFile = textPath;
+            own.DamagedFile = kOwnFilmsTextName;
     }
     if (!records)
         return own;
@@ -202,6 +207,31 @@ OwnFilms LoadOwnFilms(const std::string &folder)
                 film.Input = input;
         own.Films.push_back(std::move(film));
     }
+    return own;
+}
+
+OwnFilmsContent OwnFilmsBytes(const std::vector<OwnFilm> &films)
+{
+    TFilms records;
+    for (const OwnFilm &film : films)
+        records.push_back(film.Record);
+    return {FilmDatabaseBytes(kOwnFilmsVersion, records), TextBytes(films)};
+}
+
+OwnFilms LoadOwnFilms(const std::string &folder)
+{
+    if (folder.empty())
+        return {};
+    // A file that is there but cannot be read counts as damaged: no films file is empty.
+    const auto content = [](const std::string &path) -> std::optional<std::string> {
+        if (!Exists(path))
+            return std::nullopt;
+        return ReadWhole(path).value_or(std::string());
+    };
+    OwnFilms own =
+        ParseOwnFilms(content(OwnFilmsDatPath(folder)), content(OwnFilmsTextPath(folder)));
+    if (!own.DamagedFile.empty())
+        own.DamagedFile = (fs::path(folder) / own.DamagedFile).string();
     return own;
 }
 
@@ -222,16 +252,14 @@ bool SaveOwnFilms(const std::string &folder, const std::vector<OwnFilm> &films, 
     if (ec)
         return Fail(error, ec.message());
 
-    TFilms records;
-    for (const OwnFilm &film : films)
-        records.push_back(film.Record);
+    const OwnFilmsContent files = OwnFilmsBytes(films);
     // films.txt first: should films.dat then fail, the typed form of a film it lacks does no
     // harm until both are put back.
     SaveTarget targets[2];
     targets[0].path = OwnFilmsTextPath(folder);
-    targets[0].content = TextBytes(films);
+    targets[0].content = files.Text;
     targets[1].path = OwnFilmsDatPath(folder);
-    targets[1].content = FilmDatabaseBytes(kOwnFilmsVersion, records);
+    targets[1].content = files.Dat;
     targets[0].damaged = Exists(targets[0].path) && !ReadText(targets[0].path);
     targets[1].damaged = Exists(targets[1].path) && !ReadDat(targets[1].path);
     for (SaveTarget &target : targets)

@@ -49,6 +49,21 @@ std::string OwnFilmsBackupPath(const std::string &damagedFile);
 
 OwnFilms LoadOwnFilms(const std::string &folder);
 
+// The own films from the contents of the two files, where they are kept elsewhere than in a
+// folder (the web page keeps them in the browser's storage); nullopt stands for a file that is
+// not there. DamagedFile then holds the file's name alone (kOwnFilmsDatName or
+// kOwnFilmsTextName).
+OwnFilms ParseOwnFilms(const std::optional<std::string> &dat,
+                       const std::optional<std::string> &text);
+
+// What SaveOwnFilms writes into the two files.
+struct OwnFilmsContent
+{
+    std::string Dat;
+    std::string Text;
+};
+OwnFilmsContent OwnFilmsBytes(const std::vector<OwnFilm> &films);
+
 // Whether the own films' films.dat in folder is the very file of the shipped database at
 // shippedPath (settings kept in the program's folder): the program then keeps no films of the
 // user's own, rather than read or replace the shipped ones.

@@ -3,6 +3,7 @@
 
 #include "tools/linprog.h"
 #include "tools/reciprocity.h"
+#include "tools/stdcompat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -151,11 +152,11 @@ std::string FormulaText(const std::vector<double> &coeffs, int digits)
         char buf[400];
         std::to_chars_result r;
         if (digits <= 0 || v == 0) {
-            r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+            r = tools::compat::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
         } else {
             const int decimals =
                 std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(v))));
-            r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+            r = tools::compat::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
         }
         if (r.ec != std::errc{})
             return {};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/reciprocity.h"
 
+#include "tools/stdcompat.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -36,7 +38,7 @@ std::optional<std::vector<double>> ParseFilmFormula(std::string_view formula)
         if (!digit)
             return std::nullopt;
         double value = 0;
-        auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+        auto [end, ec] = compat::from_chars(number.data(), number.data() + number.size(), value,
                                          std::chars_format::fixed);
         if (ec != std::errc{} || end != number.data() + number.size())
             return std::nullopt;

@@ -3,11 +3,11 @@
 
 #include "tools/regfile.h"
 #include "tools/settings_backend.h"
+#include "tools/stdcompat.h"
 #include "tools/stringtable.h"
 #include "tools/utf16.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace tools {
 
@@ -111,12 +111,12 @@ void WriteSettingInteger(const std::string &name, std::int32_t value)
 
 double ReadSettingFloat(const std::string &name)
 {
-    return std::bit_cast<double>(FromLittleEndian(ReadFixed(name, kRegBinary, 8)));
+    return compat::bit_cast<double>(FromLittleEndian(ReadFixed(name, kRegBinary, 8)));
 }
 
 void WriteSettingFloat(const std::string &name, double value)
 {
-    WriteValue(name, {kRegBinary, ToLittleEndian(std::bit_cast<std::uint64_t>(value), 8)});
+    WriteValue(name, {kRegBinary, ToLittleEndian(compat::bit_cast<std::uint64_t>(value), 8)});
 }
 
 std::string ReadSettingString(const std::string &name)

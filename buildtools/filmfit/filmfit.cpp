@@ -16,6 +16,7 @@
 #include "tools/cp1252.h"
 #include "tools/films.h"
 #include "tools/filmsource.h"
+#include "tools/stdcompat.h"
 
 #include <charconv>
 #include <cstdio>
@@ -28,7 +29,7 @@ namespace {
 
 constexpr std::size_t kFieldLength = 255;
 
-// Report columns: numbers through std::to_chars, never through the C library's locale.
+// Report columns: numbers through to_chars, never through the C library's locale.
 std::string Column(std::string text, std::size_t width)
 {
     if (text.size() < width)
@@ -40,8 +41,8 @@ std::string Number(double value, int decimals = -1)
 {
     char buf[64];
     auto r = decimals < 0
-                 ? std::to_chars(buf, buf + sizeof buf, value)
-                 : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+                 ? tools::compat::to_chars(buf, buf + sizeof buf, value)
+                 : tools::compat::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 

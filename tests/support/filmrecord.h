@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <bit>
+#include "tools/stdcompat.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -20,7 +21,7 @@ inline std::string FilmRecord(const std::string &name, const std::string &formul
     r[256] = static_cast<char>(formula.size());
     r.replace(257, formula.size(), formula);
     for (auto [at, value] : {std::pair{512, minTime}, std::pair{520, maxTime}}) {
-        const auto bits = std::bit_cast<std::uint64_t>(value);
+        const auto bits = tools::compat::bit_cast<std::uint64_t>(value);
         for (int i = 0; i < 8; ++i)
             r[at + i] = static_cast<char>(bits >> (8 * i));
     }

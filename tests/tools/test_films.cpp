@@ -62,6 +62,12 @@ TEST_F(FilmDatabaseFile, LoadsRecordsAndJudgesTheFileLength)
         EXPECT_EQ(db.Status, c.status) << c.name;
         EXPECT_EQ(db.Films.size(), c.films) << c.name;
         EXPECT_EQ(db.FilmDBVersion, c.status == FilmDatabaseStatus::Ok ? "2026.12" : "") << c.name;
+        if (c.bytes) {
+            // The bytes alone, as the web page has them, read alike.
+            const FilmDatabase parsed = ParseFilmDatabase(*c.bytes);
+            EXPECT_EQ(parsed.Status, c.status) << c.name;
+            EXPECT_EQ(parsed.Films.size(), c.films) << c.name;
+        }
     }
     // A folder where the file should be cannot be read.
     fs::create_directories(dir_ / "films.dat");

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +73,8 @@ TEST_F(OwnFilmsFiles, ReadBackAsWritten)
 
     const std::string dat = ReadFile(Dat());
     ASSERT_EQ(dat.size(), 3 * kFilmRecordSize);
+    EXPECT_EQ(OwnFilmsBytes(films).Dat, dat);
+    EXPECT_EQ(OwnFilmsBytes(films).Text, ReadFile(Text()));
     EXPECT_EQ(dat.substr(0, kFilmRecordSize).substr(1, dat[0]), kOwnFilmsVersion);
     EXPECT_EQ(ReadFile(Text()).substr(ReadFile(Text()).find("version")),
               "version Lumidra own films 1\n\n"
@@ -203,6 +206,36 @@ TEST_F(OwnFilmsFiles, FailedSaveLeavesTheFilesAsTheyWere)
             EXPECT_EQ(entries, 2u) << c.name << ": no temporary file left";
             EXPECT_EQ(LoadOwnFilms(Folder()).Films.size(), 1u) << c.name;
         }
+    }
+}
+
+// The same files kept elsewhere than in a folder (the web page keeps them in the browser).
+TEST(OwnFilmsContents, ReadWithoutAFolder)
+{
+    const OwnFilmsContent good = OwnFilmsBytes(TwoFilms());
+    struct Case
+    {
+        const char *name;
+        std::optional<std::string> dat, text;
+        std::size_t films;
+        std::size_t typed;
+        std::string damaged;
+    };
+    const Case cases[] = {
+        {"both files", good.Dat, good.Text, 2, 1, ""},
+        {"nothing kept yet", std::nullopt, std::nullopt, 0, 0, ""},
+        {"films without their typed form", good.Dat, std::nullopt, 2, 0, ""},
+        {"damaged films.dat", std::string("garbage"), good.Text, 0, 0, "films.dat"},
+        {"damaged films.txt", good.Dat, std::string("garbage"), 2, 0, "films.txt"},
+    };
+    for (const Case &c : cases) {
+        const OwnFilms own = ParseOwnFilms(c.dat, c.text);
+        EXPECT_EQ(own.Films.size(), c.films) << c.name;
+        EXPECT_EQ(std::count_if(own.Films.begin(), own.Films.end(),
+                                [](const OwnFilm &f) { return f.Input.has_value(); }),
+                  static_cast<long>(c.typed))
+            << c.name;
+        EXPECT_EQ(own.DamagedFile, c.damaged) << c.name;
     }
 }
 

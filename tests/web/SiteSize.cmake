@@ -1,0 +1,15 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fails when the files of the site (SITE) together hold more than LIMIT bytes (cmake -P).
+file(GLOB_RECURSE files "${SITE}/*")
+set(total 0)
+set(listing "")
+foreach(file IN LISTS files)
+    file(SIZE "${file}" size)
+    math(EXPR total "${total} + ${size}")
+    file(RELATIVE_PATH name "${SITE}" "${file}")
+    string(APPEND listing "  ${size}\t${name}\n")
+endforeach()
+message("${listing}  ${total}\tin all (limit ${LIMIT})")
+if(total GREATER LIMIT)
+    message(FATAL_ERROR "the site holds ${total} bytes, more than ${LIMIT}")
+endif()
