@@ -13,7 +13,7 @@
 TConstantList::TConstantList(QWidget *parent) : QComboBox(parent)
 {
     // Only the user's choice: selecting in code must not recalculate.
-    connect(this, &QComboBox::activated, this, [this] { Guarded(this, [this] { Picked(); }); });
+    ConnectGuarded(this, &QComboBox::activated, this, &TConstantList::Picked);
 }
 
 void TConstantList::Fill(bool selectUser)

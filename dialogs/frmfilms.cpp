@@ -83,8 +83,7 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
     grid->addWidget(close, row, 1);
 
     connect(lbFilms, &QListWidget::currentRowChanged, this, [this] { ShowButtonState(); });
-    connect(lbFilms, &QListWidget::itemActivated, this,
-            [this] { Guarded(this, [this] { btEditClick(); }); });
+    ConnectGuarded(lbFilms, &QListWidget::itemActivated, this, &TFrmFilms::btEditClick);
     FillList(std::nullopt);
 }
 
