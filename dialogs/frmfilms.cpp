@@ -2,9 +2,9 @@
 #include "dialogs/frmfilms.h"
 
 #include "components/guarded.h"
-#include "components/messagebox.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
+#include "components/messagebox.h"
 #include "components/uitext.h"
 #include "dialogs/filmshost.h"
 #include "dialogs/frmfilmedit.h"
