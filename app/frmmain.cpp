@@ -2,27 +2,40 @@
 #include "app/frmmain.h"
 #include "ui_frmmain.h"
 
+#include "app/pages/anglepage.h"
+#include "app/pages/diameterpage.h"
+#include "app/pages/exposurepage.h"
+#include "app/pages/magnificationpage.h"
+#include "app/pages/zoneplatepage.h"
+#include "components/constantlist.h"
 #include "components/fittext.h"
+#include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
-#include "components/keyfilter.h"
 #include "components/placement.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
+#include "dialogs/filmshost.h"
+#include "dialogs/frmabout.h"
+#include "dialogs/frmconvert.h"
+#include "dialogs/frmcustomconstant.h"
+#include "dialogs/frmfilms.h"
 #include "tools/settings.h"
 #include "tools/stringtable.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 
-#include <algorithm>
 #include <exception>
 #include <functional>
 #include <iterator>
-#include <span>
+#include <utility>
 
 namespace {
 
@@ -30,71 +43,19 @@ namespace {
 // where the texts need more room at the running font.
 constexpr QSize kClientSize(536, 396);
 
-// Unit names by their string ids.
-constexpr int kMillimetre = 2201;
-constexpr int kCentimetre = 2202;
-constexpr int kMetre = 2203;
-constexpr int kInch = 2204;
-
-constexpr int kMmIn[] = {kMillimetre, kInch};
-constexpr int kMmCmIn[] = {kMillimetre, kCentimetre, kInch};
-constexpr int kMmCmMIn[] = {kMillimetre, kCentimetre, kMetre, kInch};
-
-// Every unit list of the window, with its units and the label of the field it belongs to
-// (which also names the list for screen readers).
-struct UnitList
+// The pages in the order of the tabs: caption and help context.
+struct PageInfo
 {
-    QComboBox *Ui::TfrmMain::*list;
-    std::span<const int> units;
-    QLabel *Ui::TfrmMain::*label;
+    int caption;
+    int helpContext;
 };
-
-constexpr UnitList kUnitLists[] = {
-    {&Ui::TfrmMain::cbUnits1, kMmIn, &Ui::TfrmMain::Label_01},
-    {&Ui::TfrmMain::cbUnits2, kMmIn, &Ui::TfrmMain::Label_02},
-    {&Ui::TfrmMain::cbUnits3, kMmIn, &Ui::TfrmMain::Label_07},
-    {&Ui::TfrmMain::cbUnits4, kMmIn, &Ui::TfrmMain::Label_08},
-    {&Ui::TfrmMain::cbUnits5, kMmIn, &Ui::TfrmMain::Label_11},
-    {&Ui::TfrmMain::cbUnits6, kMmIn, &Ui::TfrmMain::Label_16},
-    {&Ui::TfrmMain::cbUnits7, kMmIn, &Ui::TfrmMain::Label_19},
-    {&Ui::TfrmMain::cbUnits8, kMmIn, &Ui::TfrmMain::Label_21},
-    {&Ui::TfrmMain::cbUnitsB1, kMmCmIn, &Ui::TfrmMain::Label_10},
-    {&Ui::TfrmMain::cbUnitsC1, kMmCmMIn, &Ui::TfrmMain::Label_15},
-    {&Ui::TfrmMain::cbUnitsC2, kMmCmMIn, &Ui::TfrmMain::Label_17},
+constexpr PageInfo kPages[] = {
+    {1300, 3000}, // pinhole diameter and focal length
+    {1800, 3100}, // exposure
+    {1400, 3200}, // angle of view
+    {1500, 3300}, // magnification
+    {1600, 3400}, // zone plate
 };
-
-// Help contexts of the tab pages, in page order.
-constexpr int kPageHelpContexts[] = {3000, 3100, 3200, 3300, 3400};
-
-// What FormCreate adds to a caption from the string table.
-enum class Decor
-{
-    None,
-    GroupBox, // one blank before and one after
-    Calculate // two blanks, an en dash and ">" after
-};
-
-QString Decorated(int id, Decor decor)
-{
-    const QString text = Str(id);
-    switch (decor) {
-    case Decor::GroupBox:
-        return u' ' + text + u' ';
-    case Decor::Calculate:
-        return text + QStringLiteral("  \u2013>");
-    case Decor::None:
-        break;
-    }
-    return text;
-}
-
-// A label's caption without the colon at its end, to name another control after it.
-QString WithoutColon(QString text)
-{
-    if (text.endsWith(u':'))
-        text.chop(1);
-    return text.trimmed();
-}
 
 template <typename Fn> void IgnoreFailure(Fn fn)
 {
@@ -104,6 +65,12 @@ template <typename Fn> void IgnoreFailure(Fn fn)
         // Window placement is a convenience: a value that is missing or cannot be read or
         // written leaves the window where it is.
     }
+}
+
+std::vector<std::string> &FilmDatabasePathOverride()
+{
+    static std::vector<std::string> paths;
+    return paths;
 }
 
 } // namespace
@@ -119,24 +86,17 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     centralWidget()->setFixedSize(kClientSize);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (int page = 0; page < ui->PageControl->count(); ++page)
-        SetHelpContext(ui->PageControl->widget(page), kPageHelpContexts[page]);
-    PageControlChange(ui->PageControl->currentIndex());
-
-    ui->cbFilmName->SetDropDownFixedWidth(0);
-    for (TStringAlignGrid *grid : {ui->sgridExposureTimes, ui->sgridZoneplate})
-        grid->SetColCount(2);
-    GreyResultFields();
-    SetPictures();
-    InstallKeyFilters();
+    // Empty pages: each makes its controls when it is first shown or asked for, and reads the
+    // preferences and the films then; the page control gets them once those are loaded.
+    m_diameter = new DiameterPage;
+    m_exposure = new ExposurePage(m_films);
+    m_angle = new AnglePage;
+    m_magnification = new MagnificationPage;
+    m_zonePlate = new ZonePlatePage;
 
     WireShell();
+    WirePages();
     InstallHelpKey(this);
-    WireDiameterTab();
-    WireExposureTab();
-    WireAngleTab();
-    WireMagnificationTab();
-    WireZonePlateTab();
 
     FormCreate();
 }
@@ -144,7 +104,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
 TfrmMain::~TfrmMain()
 {
     // The controls outlive this part of the window: one that loses the focus while the base
-    // class takes the window down must not call a handler that reads the form.
+    // class takes the window down must not call a handler that reads the window.
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
 }
@@ -154,25 +114,9 @@ void TfrmMain::FormCreate()
     const WaitCursor hourglass;
     const std::optional<QPoint> stored = StoredPosition();
     Guarded(this, [] { tools::LoadPreferences(); });
+    Guarded(this, [this] { LoadFilmDatabase(); });
+    AddPages();
     SetCaptions();
-    SetAccessibleNames();
-    FillUnitLists();
-    SelectMainUnit();
-
-    // Each remaining step stands on its own: one that fails is reported and the others run.
-    const QString startWave = u'0' + QChar(DecimalSeparator()) + QStringLiteral("00055");
-    const std::function<void()> steps[] = {
-        [this] { FillConstantList(DiameterConstant, false); },
-        [this] { FillConstantList(ZonePlateConstant, false); },
-        // Like a change by the user, these run the fields' change handlers.
-        [this, &startWave] { ui->edWave1->setText(startWave); },
-        [this, &startWave] { ui->edWave4->setText(startWave); },
-        [this] { ResetExposureTable(); },
-        [this] { LoadFilmDatabase(); },
-        [this] { CompleteExposureTimeLabels(); },
-    };
-    for (const auto &step : steps)
-        Guarded(this, step);
 
     // Placed by the final size, which is known once every text is in place.
     FitToFont();
@@ -180,11 +124,13 @@ void TfrmMain::FormCreate()
 }
 
 // The controls, the tables' columns and the window grow where a text needs more room at the
-// running font than the coordinates of the form give it.
+// running font than the coordinates of the forms give them. The page shown at start-up is
+// built first and fitted as it stands; the others are fitted from their form tables and fit
+// their controls into the same room when they are built.
 void TfrmMain::FitToFont()
 {
-    FitExposureGrid();
-    FitZonePlateGrid();
+    if (auto *page = qobject_cast<CalculatorPage *>(ui->PageControl->currentWidget()))
+        page->EnsureBuilt();
     centralWidget()->setFixedSize(FitFormToText(centralWidget()));
     layout()->activate(); // settles the window's fixed size
 }
@@ -260,84 +206,31 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+// The first page is built as it becomes the current one.
+void TfrmMain::AddPages()
+{
+    const std::pair<CalculatorPage *, const char *> pages[] = {
+        {m_diameter, "TabSheet1"},      {m_exposure, "TabSheet5"},  {m_angle, "TabSheet2"},
+        {m_magnification, "TabSheet3"}, {m_zonePlate, "TabSheet4"},
+    };
+    for (std::size_t i = 0; i < std::size(pages); ++i) {
+        auto [page, name] = pages[i];
+        page->setObjectName(QLatin1String(name));
+        ui->PageControl->addTab(page, QString());
+        SetHelpContext(page, kPages[i].helpContext);
+    }
+    ui->PageControl->setCurrentIndex(0);
+    PageControlChange(0);
+}
+
 void TfrmMain::SetCaptions()
 {
     setWindowTitle(u' ' + Str(1));
-
-    struct Caption
-    {
-        QWidget *widget;
-        int id;
-        Decor decor;
-    };
-    const Caption captions[] = {
-        {ui->btExit, 1110, Decor::None},
-        // Diameter tab.
-        {ui->TabSheet1, 1300, Decor::None},
-        {ui->GroupBox1, 1301, Decor::GroupBox},
-        {ui->Label_01, 1302, Decor::None},
-        {ui->Label_02, 1303, Decor::None},
-        {ui->Label_03, 1304, Decor::None},
-        {ui->Label_04, kMillimetre, Decor::None},
-        {ui->Label_05, 1305, Decor::None},
-        {ui->Label_06, 1306, Decor::None},
-        {ui->Label_07, 1307, Decor::None},
-        {ui->Label_08, 1308, Decor::None},
-        {ui->GroupBox2, 1309, Decor::GroupBox},
-        {ui->Label_09, 1310, Decor::None},
-        {ui->lb_diameter, 1340, Decor::None},
-        {ui->lb_constant, 1341, Decor::None},
-        {ui->lb_imagedistance, 1342, Decor::None},
-        {ui->lb_wavelength, 1343, Decor::None},
-        // Angle tab.
-        {ui->TabSheet2, 1400, Decor::None},
-        {ui->Label_10, 1401, Decor::None},
-        {ui->Label_11, 1402, Decor::None},
-        {ui->Label_12, 1403, Decor::None},
-        {ui->Label_13, 1405, Decor::None},
-        {ui->Label_14, 1406, Decor::None},
-        {ui->Label_14b, 1407, Decor::None},
-        {ui->GroupBox3, 1404, Decor::GroupBox},
-        // Magnification tab.
-        {ui->TabSheet3, 1500, Decor::None},
-        {ui->Label_15, 1501, Decor::None},
-        {ui->Label_16, 1502, Decor::None},
-        {ui->Label_17, 1503, Decor::None},
-        {ui->Label_18, 1504, Decor::None},
-        {ui->Label_19, 1505, Decor::None},
-        // Zone plate tab.
-        {ui->TabSheet4, 1600, Decor::None},
-        {ui->GroupBox4, 1601, Decor::GroupBox},
-        {ui->Label_20, 1602, Decor::None},
-        {ui->Label_21, 1603, Decor::None},
-        {ui->Label_22, 1604, Decor::None},
-        {ui->Label_23, kMillimetre, Decor::None},
-        {ui->Label_24, 1605, Decor::None},
-        {ui->Label_25, 1606, Decor::None},
-        {ui->btCalculate, 1615, Decor::Calculate},
-        {ui->btCreateZP, 1616, Decor::None},
-        // Exposure tab.
-        {ui->TabSheet5, 1800, Decor::None},
-        {ui->gbFnumber, 1801, Decor::GroupBox},
-        {ui->Label5_01, 1802, Decor::None},
-        {ui->Label5_02, 1803, Decor::None},
-        {ui->gbReciprocityFailure, 1804, Decor::GroupBox},
-        {ui->chbReciprocity, 1805, Decor::None},
-        {ui->Label5_03, 1806, Decor::None},
-        {ui->btCalculate5, 1807, Decor::Calculate},
-        {ui->btSaveExposureTimes, 1808, Decor::None},
-    };
-    for (const Caption &caption : captions) {
-        const QString text = Decorated(caption.id, caption.decor);
-        if (const int page = ui->PageControl->indexOf(caption.widget); page >= 0) {
-            ui->PageControl->setTabText(page, text);
-            ui->PageControl->setTabToolTip(page, text); // the whole caption of an elided tab
-        } else if (auto *box = qobject_cast<QGroupBox *>(caption.widget))
-            box->setTitle(text);
-        else if (auto *label = qobject_cast<QLabel *>(caption.widget))
-            label->setText(text);
-        else if (auto *button = qobject_cast<QAbstractButton *>(caption.widget))
-            button->setText(text);
+    ui->btExit->setText(Str(1110));
+    for (int page = 0; page < ui->PageControl->count(); ++page) {
+        const QString text = Str(kPages[page].caption);
+        ui->PageControl->setTabText(page, text);
+        ui->PageControl->setTabToolTip(page, text); // the whole caption of an elided tab
     }
 
     const std::pair<QAction *, int> menuItems[] = {
@@ -355,113 +248,33 @@ void TfrmMain::SetCaptions()
         action->setText(Str(id));
 }
 
-// Fields whose caption is their label's (a buddy) are named by it for screen readers; the
-// others get a name of their own here.
-void TfrmMain::SetAccessibleNames()
-{
-    for (const UnitList &unitList : kUnitLists) {
-        const QString field = WithoutColon(((*ui).*unitList.label)->text());
-        ((*ui).*unitList.list)->setAccessibleName(FromStd(tools::FormatStr(1111, ToStd(field))));
-    }
-    const QString format = WithoutColon(ui->Label_10->text());
-    ui->edFormatA->setAccessibleName(format + QStringLiteral(" A"));
-    ui->edFormatB->setAccessibleName(format + QStringLiteral(" B"));
-    ui->cbFilmName->setAccessibleName(WithoutColon(ui->chbReciprocity->text()));
-    ui->sgridExposureTimes->setAccessibleName(Str(1800));
-    ui->sgridZoneplate->setAccessibleName(Str(1600));
-}
-
-// Result fields: read-only, greyed like a button face, skipped by the Tab key (the form makes
-// them read-only and click-focus only, so that their text can still be selected and copied).
-void TfrmMain::GreyResultFields()
-{
-    for (QLineEdit *field : findChildren<QLineEdit *>()) {
-        if (!field->isReadOnly())
-            continue;
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-        field->setPalette(palette);
-    }
-}
-
-void TfrmMain::FillUnitLists()
-{
-    for (const UnitList &unitList : kUnitLists) {
-        QComboBox *list = (*ui).*unitList.list;
-        // Filling in code is no change by the user: no recalculation runs (and the constant
-        // lists the calculations read are not filled yet).
-        const QSignalBlocker blocker(list);
-        list->clear();
-        for (const int unit : unitList.units)
-            list->addItem(Str(unit));
-    }
-}
-
-// Selecting in code runs no change handler: whoever changes the main unit recalculates.
-void TfrmMain::SelectMainUnit()
-{
-    for (const UnitList &unitList : kUnitLists) {
-        QComboBox *list = (*ui).*unitList.list;
-        const QSignalBlocker blocker(list);
-        int index = 0;
-        if (tools::MainUnit == 1) {
-            const auto inch = std::ranges::find(unitList.units, kInch);
-            index = static_cast<int>(std::distance(unitList.units.begin(), inch));
-        }
-        list->setCurrentIndex(index);
-    }
-}
-
-void TfrmMain::InstallKeyFilters()
-{
-    using Kind = TNumericKeyFilter::Kind;
-    const std::pair<QLineEdit *, Kind> fields[] = {
-        {ui->edPinholeDiameter1, Kind::Decimal},
-        {ui->edImageDistance1, Kind::Decimal},
-        {ui->edWave1, Kind::Decimal},
-        {ui->edFormatA, Kind::Decimal},
-        {ui->edFormatB, Kind::Decimal},
-        {ui->edImageDistance2, Kind::Decimal},
-        {ui->edObjectdistance, Kind::Decimal},
-        {ui->edImageDistance3, Kind::Decimal},
-        {ui->edObjectSize, Kind::Decimal},
-        {ui->edImageDistance4, Kind::Decimal},
-        {ui->edWave4, Kind::Decimal},
-        {ui->edFnumber5, Kind::Integer},
-        {ui->edNumZones, Kind::Integer},
-    };
-    for (const auto &[field, kind] : fields)
-        TNumericKeyFilter::Install(field, kind);
-}
-
 void TfrmMain::WireShell()
 {
-    Wire(ui->btExit, &QPushButton::clicked, &TfrmMain::btExitClick);
-    Wire(ui->exit1, &QAction::triggered, &TfrmMain::exit1Click);
-    Wire(ui->convert1, &QAction::triggered, &TfrmMain::convert1Click);
-    Wire(ui->films1, &QAction::triggered, &TfrmMain::films1Click);
-    Wire(ui->preferences1, &QAction::triggered, &TfrmMain::preferences1Click);
-    Wire(ui->content1, &QAction::triggered, &TfrmMain::content1Click);
-    Wire(ui->about1, &QAction::triggered, &TfrmMain::about1Click);
-    connect(ui->PageControl, &QTabWidget::currentChanged, this, [this](int index) {
-        PageControlChange(index);
-        if (ui->PageControl->widget(index) == ui->TabSheet2)
-            Run(&TfrmMain::TabSheet2Show);
+    connect(ui->btExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->exit1, &QAction::triggered, this, &QWidget::close);
+    const std::pair<QAction *, void (TfrmMain::*)()> menu[] = {
+        {ui->convert1, &TfrmMain::convert1Click},
+        {ui->films1, &TfrmMain::films1Click},
+        {ui->preferences1, &TfrmMain::preferences1Click},
+        {ui->content1, &TfrmMain::content1Click},
+        {ui->about1, &TfrmMain::about1Click},
+    };
+    for (const auto &[action, handler] : menu)
+        ConnectGuarded(action, &QAction::triggered, this, handler);
+    connect(ui->PageControl, &QTabWidget::currentChanged, this, &TfrmMain::PageControlChange);
+    // A page that needed more room than its form table promised: the window makes it.
+    connect(ui->PageControl, &TPageControl::grown, this, [this](QSize extra) {
+        centralWidget()->setFixedSize(centralWidget()->size() + extra);
+        layout()->activate();
     });
-    for (QComboBox *list : {ui->cbConstant1, ui->cbConstant4})
-        list->installEventFilter(this);
 }
 
-bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+void TfrmMain::WirePages()
 {
-    // A click can change a list's entry before its focus arrives: a press counts as entering.
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) {
-        if (watched == ui->cbConstant1)
-            Run(&TfrmMain::cbConstant1Enter);
-        else if (watched == ui->cbConstant4)
-            Run(&TfrmMain::cbConstant4Enter);
-    }
-    return QMainWindow::eventFilter(watched, event);
+    connect(m_diameter, &DiameterPage::UserConstantRequested, this,
+            &TfrmMain::UserConstantRequested);
+    connect(m_zonePlate, &ZonePlatePage::UserConstantRequested, this,
+            &TfrmMain::UserConstantRequested);
 }
 
 // Enter reaches the window when the focused control did not take it (a focused button
@@ -476,34 +289,239 @@ void TfrmMain::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-// On the exposure and zone plate tabs, Enter in any control but a button presses the tab's
-// Calculate button when it is enabled; the other tabs have no default button.
+// On the exposure and zone plate pages, Enter in any control but a button presses the page's
+// Calculate button when it is enabled; the other pages have no default button.
 void TfrmMain::PressDefaultButton()
 {
     if (qobject_cast<QPushButton *>(QApplication::focusWidget()) != nullptr)
         return;
-    const std::pair<QWidget *, QPushButton *> defaults[] = {
-        {ui->TabSheet5, ui->btCalculate5},
-        {ui->TabSheet4, ui->btCalculate},
-    };
-    for (const auto &[page, button] : defaults) {
-        if (ui->PageControl->currentWidget() == page && button->isEnabled())
-            button->click();
-    }
+    auto *page = qobject_cast<CalculatorPage *>(ui->PageControl->currentWidget());
+    QPushButton *button = page != nullptr ? page->DefaultButton() : nullptr;
+    if (button != nullptr && button->isEnabled())
+        button->click();
 }
 
 void TfrmMain::PageControlChange(int index)
 {
-    const bool known = index >= 0 && index < static_cast<int>(std::size(kPageHelpContexts));
-    SetHelpContext(ui->PageControl, known ? kPageHelpContexts[index] : 0);
+    const bool known = index >= 0 && index < static_cast<int>(std::size(kPages));
+    SetHelpContext(ui->PageControl, known ? kPages[index].helpContext : 0);
 }
 
-void TfrmMain::btExitClick()
+int TfrmMain::PageCount() const
 {
-    close();
+    return ui->PageControl->count();
 }
 
-void TfrmMain::exit1Click()
+CalculatorPage *TfrmMain::Page(int index) const
 {
-    close();
+    return qobject_cast<CalculatorPage *>(ui->PageControl->widget(index));
+}
+
+template <typename T> T *TfrmMain::Built(T *page)
+{
+    page->EnsureBuilt();
+    return page;
+}
+
+DiameterPage *TfrmMain::Diameter()
+{
+    return Built(m_diameter);
+}
+
+ExposurePage *TfrmMain::Exposure()
+{
+    return Built(m_exposure);
+}
+
+AnglePage *TfrmMain::Angle()
+{
+    return Built(m_angle);
+}
+
+MagnificationPage *TfrmMain::Magnification()
+{
+    return Built(m_magnification);
+}
+
+ZonePlatePage *TfrmMain::ZonePlate()
+{
+    return Built(m_zonePlate);
+}
+
+// Selecting in code runs no change handler: whoever changes the main unit recalculates.
+void TfrmMain::SelectMainUnit()
+{
+    for (int i = 0; i < PageCount(); ++i)
+        if (CalculatorPage *page = Page(i); page->IsBuilt())
+            page->SelectMainUnit();
+}
+
+double TfrmMain::SelectedConstant(tools::ConstantTarget target)
+{
+    TConstantList *list = target == tools::ConstantTarget::Pinhole ? Diameter()->ConstantList()
+                                                                   : ZonePlate()->ConstantList();
+    return list->SelectedConstant();
+}
+
+void TfrmMain::CreateConvertDialog()
+{
+    if (FrmConvert != nullptr)
+        return;
+    FrmConvert = new TFrmConvert(this);
+    ConnectGuarded(FrmConvert, &TFrmConvert::CalcAngleOfViewRequested, this,
+                   &TfrmMain::CalcAngleOfView);
+}
+
+void TfrmMain::CreateCustomConstantDialog()
+{
+    if (FrmCustomConstant != nullptr)
+        return;
+    FrmCustomConstant = new TFrmCustomConstant(this);
+    connect(FrmCustomConstant, &TFrmCustomConstant::ConstantStored, this,
+            [this](tools::ConstantTarget target, double value) {
+                Guarded(this, [&] { ConstantStored(target, value); });
+            });
+}
+
+void TfrmMain::UserConstantRequested(TConstantList *list)
+{
+    // Made at start-up; made here for a window that was started without that step.
+    CreateCustomConstantDialog();
+    FrmCustomConstant->Execute(list);
+}
+
+// The user constant dialog stored a constant and rebuilt its list.
+void TfrmMain::ConstantStored(tools::ConstantTarget target, double value)
+{
+    // A new constant for either list makes the zone plate results stale; a removed one for
+    // the zone plate's list leaves the list on another constant than the table was computed
+    // with. The zone plate is recalculated by its own Calculate button.
+    if ((value > 0 || target == tools::ConstantTarget::ZonePlate) && m_zonePlate->IsBuilt())
+        m_zonePlate->ResetZonePlateTab();
+    if (target == tools::ConstantTarget::Pinhole && m_diameter->IsBuilt()) {
+        m_diameter->CalcOptimalFocalLength();
+        m_diameter->CalcOptimalDiameter();
+    }
+}
+
+void TfrmMain::CalcAngleOfView()
+{
+    if (m_angle->IsBuilt())
+        m_angle->CalcAngleOfView();
+}
+
+void TfrmMain::convert1Click()
+{
+    // Made at start-up; made here for a window that was started without that step.
+    CreateConvertDialog();
+    FrmConvert->ShowOrRaise();
+}
+
+void TfrmMain::preferences1Click()
+{
+    TFrmPreferences dialog(this);
+    connect(&dialog, &TFrmPreferences::PreferencesChanged, this,
+            [this](TFrmPreferences::Changes changes) {
+                Guarded(this, [&] { FollowPreferences(changes); });
+            });
+    ConnectGuarded(&dialog, &TFrmPreferences::CalcAngleOfViewRequested, this,
+                   &TfrmMain::CalcAngleOfView);
+    dialog.exec();
+}
+
+// The pages built so far show the new preferences; the others read them when they are built.
+void TfrmMain::FollowPreferences(TFrmPreferences::Changes changes)
+{
+    if (changes.testFlag(TFrmPreferences::Change::MainUnit))
+        SelectMainUnit();
+    for (int i = 0; i < PageCount(); ++i)
+        if (CalculatorPage *page = Page(i); page->IsBuilt())
+            Guarded(this, [page, changes] { page->PreferencesChanged(changes); });
+}
+
+void TfrmMain::content1Click()
+{
+    ShowHelpContents(this);
+}
+
+void TfrmMain::about1Click()
+{
+    TFrmAbout box(FromStd(FilmDBVersion()), this);
+    ConnectGuarded(&box, &TFrmAbout::CalcAngleOfViewRequested, this, &TfrmMain::CalcAngleOfView);
+    box.exec();
+}
+
+void TfrmMain::films1Click()
+{
+    class Host final : public IFilmsHost
+    {
+    public:
+        explicit Host(TfrmMain &window) : w(window) {}
+        std::vector<std::string> ShippedFilmNames() const override
+        {
+            return tools::FilmNames(w.m_films.Shipped);
+        }
+        const std::vector<tools::OwnFilm> &OwnFilms() const override { return w.m_films.Own; }
+        bool StoreOwnFilms(const std::vector<tools::OwnFilm> &films) override
+        {
+            return w.StoreOwnFilms(films);
+        }
+        std::string OwnFilmsFolder() const override { return w.m_films.OwnFolder; }
+
+    private:
+        TfrmMain &w;
+    };
+
+    Host host(*this);
+    TFrmFilms dialog(host, this);
+    dialog.exec();
+    // A film may have changed or gone: the list is rebuilt and the table emptied. A page not
+    // built yet lists the films as they are when it is built.
+    if (m_exposure->IsBuilt())
+        m_exposure->FilmsChanged();
+}
+
+void TfrmMain::SetFilmDatabasePaths(std::vector<std::string> paths)
+{
+    FilmDatabasePathOverride() = std::move(paths);
+}
+
+void TfrmMain::LoadFilmDatabase()
+{
+    std::vector<std::string> paths = FilmDatabasePathOverride();
+    if (paths.empty())
+        paths = tools::FilmDatabasePaths(ToStd(QCoreApplication::applicationDirPath()));
+    tools::FilmDatabase database = tools::LoadFirstFilmDatabase(paths);
+    m_films.Shipped = std::move(database.Films);
+    m_films.Version = std::move(database.FilmDBVersion);
+    m_films.ShippedLoaded = database.Status == tools::FilmDatabaseStatus::Ok;
+    if (!m_films.ShippedLoaded)
+        ShowFilmDataError(this,
+                          Str(database.Status == tools::FilmDatabaseStatus::Missing ? 1815 : 1826));
+    // The user's own films stay usable without the shipped ones.
+    LoadOwnFilms(database.Path);
+}
+
+void TfrmMain::LoadOwnFilms(const std::string &shippedPath)
+{
+    m_films.OwnFolder = tools::OwnFilmsFolder();
+    m_films.OwnClash = tools::OwnFilmsClashWith(m_films.OwnFolder, shippedPath);
+    if (m_films.OwnClash)
+        return;
+    tools::OwnFilms own = tools::LoadOwnFilms(m_films.OwnFolder);
+    m_films.Own = std::move(own.Films);
+    if (!own.DamagedFile.empty()) {
+        const QString file = QDir::toNativeSeparators(FromStd(own.DamagedFile));
+        const QString backup =
+            QDir::toNativeSeparators(FromStd(tools::OwnFilmsBackupPath(own.DamagedFile)));
+        ShowFilmDataError(this, FromStd(tools::FormatStr(2709, {ToStd(file), ToStd(backup)})));
+    }
+}
+
+bool TfrmMain::StoreOwnFilms(const std::vector<tools::OwnFilm> &films)
+{
+    if (m_films.OwnClash || !tools::SaveOwnFilms(m_films.OwnFolder, films))
+        return false;
+    m_films.Own = films;
+    return true;
 }

@@ -1,18 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/fittext.h"
 
+#include "components/fitcontrols.h"
+#include "components/lazypage.h"
 #include "components/pagecontrol.h"
-
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <map>
@@ -21,17 +12,20 @@
 
 namespace {
 
+using fitting::Control;
+using fitting::ProbeSet;
+
 // Edges this close to each other were meant to line up.
 constexpr int kAlignSlack = 2;
 // Push buttons side by side this close form one row.
 constexpr int kButtonGap = 16;
 
-QSize Grow(QWidget *container, QSize oldSize, int childrenTop);
+QSize Grow(std::vector<Control> &controls, QSize oldSize, int childrenTop, ProbeSet &probes);
 
 // One control of a form being fitted: where it stood, the size it needs and how far it moves.
 struct Item
 {
-    QWidget *widget = nullptr;
+    Control *control = nullptr;
     QRect r0;
     QSize size;
     int dx = 0;
@@ -50,92 +44,50 @@ struct Item
     int GrowY() const { return size.height() - r0.height(); }
 };
 
-// Controls that keep their own children by coordinates and are fitted in turn.
-bool IsPlainContainer(const QWidget *w)
-{
-    return w->metaObject() == &QWidget::staticMetaObject;
-}
-
-QSize LeafNeed(QWidget *w)
-{
-    const QSize old = w->size();
-    if (auto *label = qobject_cast<QLabel *>(w)) {
-        if (label->text().isEmpty() || !label->pixmap().isNull())
-            return old;
-        if (label->wordWrap())
-            return {old.width(), std::max(old.height(), label->heightForWidth(old.width()))};
-        return old.expandedTo(label->sizeHint());
-    }
-    if (qobject_cast<QAbstractButton *>(w))
-        return old.expandedTo(w->sizeHint());
-    if (auto *field = qobject_cast<QLineEdit *>(w)) {
-        // The text it starts with shows whole (the hint is made for 17 x's).
-        const QFontMetrics metrics = field->fontMetrics();
-        const QSize hint = field->sizeHint();
-        const int frame = hint.width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
-        const int width =
-            field->text().isEmpty() ? 0 : frame + metrics.horizontalAdvance(field->text()) + 1;
-        return {std::max(old.width(), width), std::max(old.height(), hint.height())};
-    }
-    if (qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w))
-        return {old.width(), std::max(old.height(), w->sizeHint().height())};
-    return old;
-}
-
-// The bottom of a group box's title: its controls must stand below it.
-int TitleBottom(const QGroupBox *box)
-{
-    if (box->title().isEmpty())
-        return 0;
-    QStyleOptionGroupBox option;
-    option.initFrom(box);
-    option.text = box->title();
-    option.lineWidth = 1;
-    option.midLineWidth = 0;
-    option.textAlignment = box->alignment();
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    if (box->isFlat())
-        option.features |= QStyleOptionFrame::Flat;
-    const QRect label =
-        box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
-    return label.bottom() + 1;
-}
-
-QSize GrowPageControl(TPageControl *pages)
+// A page control grows with its largest page and its natural tab captions. A page that is not
+// built yet is measured from its plan, with stand-ins in its font and style.
+QSize GrowPageControl(TPageControl *pages, ProbeSet &probes)
 {
     const QSize oldPage = pages->PageSizeFor(pages->size());
+    pages->SetFormPageSize(oldPage);
     QSize page = oldPage;
-    for (int i = 0; i < pages->count(); ++i)
-        page = page.expandedTo(Grow(pages->widget(i), oldPage, 0));
+    for (int i = 0; i < pages->count(); ++i) {
+        QWidget *widget = pages->widget(i);
+        auto *lazy = qobject_cast<TLazyPage *>(widget);
+        // The described controls point into the plan: it lives as long as they do.
+        const FormPlan plan = lazy && !lazy->IsBuilt() ? lazy->Plan() : FormPlan();
+        std::vector<Control> controls =
+            lazy && !lazy->IsBuilt()
+                ? fitting::Describe(plan, probes.For(lazy->font(), lazy->style()))
+                : fitting::Describe(widget);
+        page = page.expandedTo(Grow(controls, oldPage, 0, probes));
+    }
     QSize need = pages->SizeForPage(page);
     need.setWidth(std::max(need.width(), pages->TabsNaturalWidth()));
     return need.expandedTo(pages->size());
 }
 
-Item Measure(QWidget *w)
+Item Measure(Control &c, ProbeSet &probes)
 {
     Item item;
-    item.widget = w;
-    item.r0 = w->geometry();
-    if (auto *box = qobject_cast<QGroupBox *>(w)) {
-        item.size = Grow(box, box->size(), TitleBottom(box)).expandedTo(box->minimumSizeHint());
+    item.control = &c;
+    item.r0 = c.r0;
+    if (c.kind == FormKind::GroupBox) {
+        item.size = Grow(c.children, c.r0.size(), fitting::TitleBottom(c), probes)
+                        .expandedTo(fitting::GroupBoxMinimum(c));
         item.stretchX = item.stretchY = true;
-    } else if (auto *pages = qobject_cast<TPageControl *>(w)) {
-        item.size = GrowPageControl(pages);
-    } else if (IsPlainContainer(w)) {
-        item.size = Grow(w, w->size(), 0);
+    } else if (c.pages) {
+        item.size = GrowPageControl(c.pages, probes);
+    } else if (c.kind == FormKind::Container) {
+        item.size = Grow(c.children, c.r0.size(), 0, probes);
     } else {
-        item.size = LeafNeed(w);
-        item.button = qobject_cast<QPushButton *>(w) != nullptr;
-        if (qobject_cast<QAbstractScrollArea *>(w)) {
-            // A table asks for the room of its columns and rows by its minimum size hint.
-            item.size = item.size.expandedTo(w->minimumSizeHint());
-            item.stretchX = item.stretchY = true;
-        }
-        if (auto *label = qobject_cast<QLabel *>(w))
-            item.stretchX = label->wordWrap();
+        item.size = fitting::LeafNeed(c, probes);
+        item.button = fitting::IsPushButton(c);
+        item.stretchX = item.stretchY = c.kind == FormKind::Table;
+        if (c.kind == FormKind::Label)
+            item.stretchX = c.wordWrap;
     }
-    item.size = item.size.expandedTo(w->minimumSize());
+    item.size = item.size.expandedTo(c.minimum);
     return item;
 }
 
@@ -252,10 +204,9 @@ int UnitBottom(const std::vector<Item> &items, const Unit &unit)
 }
 
 // A control with nothing to show lines nothing up.
-bool IsEmptyLabel(const QWidget *w)
+bool IsEmptyLabel(const Control &c)
 {
-    const auto *label = qobject_cast<const QLabel *>(w);
-    return label && label->text().isEmpty() && label->pixmap().isNull();
+    return c.kind == FormKind::Label && c.text.isEmpty() && !c.picture;
 }
 
 // A row of buttons moves as one: when one of them was pushed, all of them go along.
@@ -294,7 +245,7 @@ bool LineUp(std::vector<Item> &items, const std::vector<Unit> &units)
             const Item &other = items[x];
             if (std::find(unit.members.begin(), unit.members.end(), static_cast<int>(x)) !=
                     unit.members.end() ||
-                IsEmptyLabel(other.widget))
+                IsEmptyLabel(*other.control))
                 continue;
             // Buttons follow only a control that reaches at least as far back as they do.
             if (horizontal && !OverlapY(unit.r0, other.r0) &&
@@ -338,16 +289,14 @@ bool LineUp(std::vector<Item> &items, const std::vector<Unit> &units)
     return changed;
 }
 
-// Fits the children of container, which stood in oldSize, and returns the size it needs.
-// Children must not start above childrenTop (below a group box's title).
-QSize Grow(QWidget *container, QSize oldSize, int childrenTop)
+// Fits controls, which stood in oldSize, and returns the size they need. Controls must not
+// start above childrenTop (below a group box's title). Built controls are moved and sized.
+QSize Grow(std::vector<Control> &controls, QSize oldSize, int childrenTop, ProbeSet &probes)
 {
     std::vector<Item> items;
-    for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (child->isWindow() || child->objectName().startsWith(QLatin1String("qt_")))
-            continue;
-        items.push_back(Measure(child));
-    }
+    items.reserve(controls.size());
+    for (Control &control : controls)
+        items.push_back(Measure(control, probes));
     if (items.empty())
         return oldSize;
 
@@ -376,7 +325,8 @@ QSize Grow(QWidget *container, QSize oldSize, int childrenTop)
 
     int oldRight = 0, oldBottom = 0, newRight = 0, newBottom = 0;
     for (const Item &item : items) {
-        item.widget->setGeometry(item.Left(), item.Top(), item.size.width(), item.size.height());
+        if (QWidget *widget = item.control->widget)
+            widget->setGeometry(item.Left(), item.Top(), item.size.width(), item.size.height());
         oldRight = std::max(oldRight, item.r0.x() + item.r0.width());
         oldBottom = std::max(oldBottom, item.r0.y() + item.r0.height());
         newRight = std::max(newRight, item.Right());
@@ -389,5 +339,20 @@ QSize Grow(QWidget *container, QSize oldSize, int childrenTop)
 
 QSize FitFormToText(QWidget *form)
 {
-    return Grow(form, form->size(), 0);
+    return FitFormToText(form, form->size());
+}
+
+QSize FitFormToText(QWidget *form, QSize formSize)
+{
+    ProbeSet probes;
+    std::vector<Control> controls = fitting::Describe(form);
+    return Grow(controls, formSize, 0, probes);
+}
+
+QSize FittedPlanSize(const FormPlan &plan, QSize formSize, const QWidget *context)
+{
+    ProbeSet probes;
+    std::vector<Control> controls =
+        fitting::Describe(plan, probes.For(context->font(), context->style()));
+    return Grow(controls, formSize, 0, probes);
 }

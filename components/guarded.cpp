@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/guarded.h"
 
-#include "components/uitext.h"
-
-#include <QApplication>
-#include <QCursor>
-#include <QMessageBox>
+#include "components/messagebox.h"
 
 #include <exception>
 #include <utility>
@@ -38,13 +34,7 @@ void ShowError(QWidget *parent, const QString &message)
         reporter(parent, message);
         return;
     }
-    // A lengthy action may have put up the hourglass; the message needs the normal pointer.
-    const bool busy = QApplication::overrideCursor() != nullptr;
-    if (busy)
-        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-    QMessageBox::critical(parent, Str(1), message);
-    if (busy)
-        QApplication::restoreOverrideCursor();
+    ShowMessage(parent, message, QMessageBox::Critical);
 }
 
 ErrorReporter SetErrorReporter(ErrorReporter reporter)

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
+#include <type_traits>
 
 class QWidget;
 
@@ -14,6 +16,23 @@ class QWidget;
 
 // Runs fn; returns false when it threw (the message has then been shown).
 bool Guarded(QWidget *parent, const std::function<void()> &fn);
+
+// Connects signal of sender to handler, a parameterless member function of receiver or any
+// callable without arguments, which then runs under the general error handler with receiver as
+// the parent of its message. Every handler of the windows is connected so.
+template <typename Sender, typename Signal, typename Receiver, typename Handler>
+QMetaObject::Connection ConnectGuarded(Sender *sender, Signal signal, Receiver *receiver,
+                                       Handler handler)
+{
+    return QObject::connect(sender, signal, receiver, [receiver, handler] {
+        Guarded(receiver, [receiver, &handler] {
+            if constexpr (std::is_member_function_pointer_v<Handler>)
+                (receiver->*handler)();
+            else
+                handler();
+        });
+    });
+}
 
 // Shows message as an error: a message box captioned with the program's name, error icon.
 void ShowError(QWidget *parent, const QString &message);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/pagecontrol.h"
 
+#include "components/fittext.h"
+#include "components/lazypage.h"
+
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -84,4 +87,41 @@ QSize TPageControl::SizeForPage(const QSize &page) const
 int TPageControl::TabsNaturalWidth() const
 {
     return static_cast<const FittingTabBar *>(tabBar())->NaturalWidth() + kFrameMargin;
+}
+
+void TPageControl::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    auto *page = qobject_cast<TLazyPage *>(widget(index));
+    if (page == nullptr)
+        return;
+    connect(page, &TLazyPage::built, this, [this, page] { PageBuilt(page); });
+    if (page->IsBuilt())
+        PageBuilt(page);
+}
+
+void TPageControl::PageBuilt(TLazyPage *page)
+{
+    // The page's controls were made last of the window's: in the tab order they follow the
+    // tabs, before whatever comes after the page control.
+    QList<QWidget *> controls;
+    for (QWidget *w = window()->nextInFocusChain(); w != window(); w = w->nextInFocusChain())
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+            controls << w;
+    QWidget *previous = tabBar();
+    for (QWidget *w : controls) {
+        QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+
+    if (!m_formPageSize.isValid())
+        return; // built with the window, and fitted with it
+    const QSize need = FitFormToText(page, m_formPageSize);
+    const QSize area = PageSizeFor(size());
+    const QSize extra(std::max(0, need.width() - area.width()),
+                      std::max(0, need.height() - area.height()));
+    if (extra.isNull())
+        return;
+    resize(size() + extra);
+    emit grown(extra);
 }

@@ -3,9 +3,17 @@
 
 #include <QTabWidget>
 
+class TLazyPage;
+
 // A page control whose tabs always fit its width. When the captions together are wider than
 // the control (a long caption, a large system font), the widest tabs give way first and their
 // captions are elided, so that the short ones stay readable and no scroll arrows appear.
+//
+// Its pages may be built when first shown (TLazyPage). The fitting of the window gives such a
+// page the room its plan asks for (fittext.h); when the page is built, the control fits the
+// page's controls as the window's fitting would have, and puts them into the tab order right
+// after the tabs, where a page built with the window has them. Should a page need more room
+// than its plan said, the control grows and tells so (grown).
 class TPageControl : public QTabWidget
 {
     Q_OBJECT
@@ -19,4 +27,21 @@ public:
     QSize SizeForPage(const QSize &page) const;
     // The width in which every tab caption shows whole.
     int TabsNaturalWidth() const;
+
+    // The page size the form gave, which the fitting of the window records: pages built later
+    // are fitted from it. Invalid until then.
+    QSize FormPageSize() const { return m_formPageSize; }
+    void SetFormPageSize(const QSize &size) { m_formPageSize = size; }
+
+signals:
+    // The control grew by extra for a page built later; its window makes room for it.
+    void grown(QSize extra);
+
+protected:
+    void tabInserted(int index) override;
+
+private:
+    void PageBuilt(TLazyPage *page);
+
+    QSize m_formPageSize;
 };

@@ -7,9 +7,13 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionFrame>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <functional>
+#include <numeric>
 
 namespace {
 
@@ -17,6 +21,32 @@ namespace {
 constexpr int kTextMargin = 2;
 
 constexpr Qt::ItemFlags kCellFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+
+// A header section showing text, as the style sizes it.
+QSize HeaderSectionSize(const QStyle *style, const QFont &font, const QString &text)
+{
+    QStyleOptionHeader option;
+    option.fontMetrics = QFontMetrics(font);
+    option.orientation = Qt::Horizontal;
+    option.state = QStyle::State_Raised | QStyle::State_Horizontal | QStyle::State_Enabled;
+    option.text = text;
+    return style->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), nullptr);
+}
+
+// What the columns widen by to show every header text; widening[col] for each.
+QVector<int> Widenings(const GridFit &fit, int columns,
+                       const std::function<int(int col, const QString &)> &width)
+{
+    QVector<int> widening(columns, 0);
+    for (int col = 0; col < columns && col < fit.narrowest.size(); ++col) {
+        int need = 0;
+        if (col < fit.headers.size())
+            for (const QString &text : fit.headers[col])
+                need = std::max(need, width(col, text));
+        widening[col] = std::max(0, need - fit.narrowest[col]);
+    }
+    return widening;
+}
 
 } // namespace
 
@@ -254,34 +284,45 @@ void TStringAlignGrid::SetColWidth(int col, int width)
     setColumnWidth(col, m_colWidths[col] > 0 ? m_colWidths[col] + m_widening[col] : 0);
 }
 
-void TStringAlignGrid::FitHeaderTexts(const QVector<int> &narrowest,
-                                      const QVector<QStringList> &otherTexts)
+void TStringAlignGrid::Fit(const GridFit &fit)
 {
+    const QVector<int> widening = Widenings(fit, ColCount(), [this](int col, const QString &text) {
+        return m_header->WidthFor(col, text);
+    });
     int added = 0;
-    for (int col = 0; col < ColCount() && col < narrowest.size(); ++col) {
-        QStringList texts = col < otherTexts.size() ? otherTexts[col] : QStringList();
-        texts << Cell(col, 0);
-        int need = 0;
-        for (const QString &text : texts)
-            need = std::max(need, m_header->WidthFor(col, text));
-        const int widening = std::max(0, need - narrowest[col]);
-        added += widening - m_widening[col];
-        m_widening[col] = widening;
+    for (int col = 0; col < ColCount(); ++col) {
+        added += widening[col] - m_widening[col];
+        m_widening[col] = widening[col];
         SetColWidth(col, m_colWidths[col]);
     }
     m_fitSize.setWidth(std::max(m_fitSize.width(), width() + added));
+    if (fit.rows > 0) {
+        const int header = m_header->isHidden() ? 0 : m_header->sizeHint().height();
+        const int need =
+            2 * frameWidth() + header + fit.rows * ShownRowHeight(1, m_defaultRowHeight);
+        m_fitSize.setHeight(std::max({m_fitSize.height(), height(), need}));
+    }
 }
 
-int TStringAlignGrid::ColumnWidening(int col) const
+QSize TStringAlignGrid::FitSize(QSize size, const GridFit &fit, const QFont &font,
+                                const QStyle *style)
 {
-    return col >= 0 && col < ColCount() ? m_widening[col] : 0;
-}
-
-void TStringAlignGrid::FitRows(int rows)
-{
-    const int header = m_header->isHidden() ? 0 : m_header->sizeHint().height();
-    const int need = 2 * frameWidth() + header + rows * ShownRowHeight(1, m_defaultRowHeight);
-    m_fitSize.setHeight(std::max({m_fitSize.height(), height(), need}));
+    const QVector<int> widening =
+        Widenings(fit, static_cast<int>(fit.narrowest.size()), [&](int, const QString &text) {
+            return HeaderSectionSize(style, font, text).width();
+        });
+    QSize need(size.width() + std::accumulate(widening.begin(), widening.end(), 0), -1);
+    if (fit.rows > 0) {
+        QStyleOptionFrame frame;
+        frame.frameShape = QFrame::StyledPanel;
+        frame.state = QStyle::State_Sunken;
+        const int frameWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, nullptr);
+        const int header =
+            std::max(fit.rowHeight, HeaderSectionSize(style, font, QStringLiteral("Xg")).height());
+        const int row = std::max(fit.rowHeight, QFontMetrics(font).height() + 2);
+        need.setHeight(std::max(size.height(), 2 * frameWidth + header + fit.rows * row));
+    }
+    return need;
 }
 
 QSize TStringAlignGrid::minimumSizeHint() const

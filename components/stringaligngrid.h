@@ -5,9 +5,21 @@
 #include <QTableWidget>
 #include <QVector>
 
-// The result grid of the exposure and zone plate tabs: a grid of read-only text cells whose
-// row 0 is a fixed header row. Cells are addressed as (column, row), rows counted with the
-// header, so row 1 is the first data row.
+class QStyle;
+
+// How a grid's columns and rows fit the running font: for each column the narrowest width the
+// program ever gives it and every text its header shows, the default row height as given (for a
+// small font), and how many data rows show without scrolling (0: whatever the height holds).
+struct GridFit
+{
+    QVector<int> narrowest;
+    QVector<QStringList> headers;
+    int rowHeight = 0;
+    int rows = 0;
+};
+
+// A grid of read-only text cells whose row 0 is a fixed header row. Cells are addressed as
+// (column, row), rows counted with the header, so row 1 is the first data row.
 class TStringAlignGrid : public QTableWidget
 {
     Q_OBJECT
@@ -39,22 +51,22 @@ public:
     void SetCell(int col, int row, const QString &text);
 
     // Heights and widths as the caller gives them, for a small font. On screen a row is at
-    // least as high as its text needs at the running font, and a column is widened as
-    // FitHeaderTexts says, so that no text is cut. A height of 0 hides the row.
+    // least as high as its text needs at the running font, and a column is widened as Fit
+    // says, so that no text is cut. A height of 0 hides the row.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int height);
+    int DefaultRowHeight() const { return m_defaultRowHeight; }
     void SetDefaultRowHeight(int height);
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
 
-    // Widens every column by what its header texts (the one it shows and otherTexts[col])
-    // need beyond narrowest[col], the narrowest width the caller ever gives it; the grid asks
-    // for as much more room by its minimum size hint, which the form's fitting gives it
-    // (FitFormToText). Call once, when the header shows its texts.
-    void FitHeaderTexts(const QVector<int> &narrowest, const QVector<QStringList> &otherTexts = {});
-    int ColumnWidening(int col) const;
-    // Asks for the height in which the header and rows data rows show without scrolling.
-    void FitRows(int rows);
+    // Widens every column by what its header texts need beyond its narrowest width, and asks
+    // for the height in which fit.rows data rows show (when given): the grid asks for that
+    // room by its minimum size hint, which the form's fitting gives it (FitFormToText).
+    void Fit(const GridFit &fit);
+    // The room a grid of size asks for after Fit(fit), at font and style, without a grid: what
+    // the fitting of a form that is not built yet counts on (fittext.h). -1: no demand.
+    static QSize FitSize(QSize size, const GridFit &fit, const QFont &font, const QStyle *style);
     QSize minimumSizeHint() const override;
 
     // Background of the whole grid; single data rows may have their own.

@@ -70,8 +70,7 @@ TFrmAbout::TFrmAbout(const QString &filmDBVersion, QWidget *parent)
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
-    connect(ui->btCancel, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btCancelClick(); }); });
+    ConnectGuarded(ui->btCancel, &QPushButton::clicked, this, &TFrmAbout::btCancelClick);
 
     FormCreate(filmDBVersion);
 }

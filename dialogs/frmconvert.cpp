@@ -45,10 +45,8 @@ TFrmConvert::TFrmConvert(QWidget *parent) : QDialog(parent), ui(std::make_unique
         {ui->edIn, &TFrmConvert::edInChange},
     };
     for (const auto &[field, handler] : handlers)
-        connect(field, &QLineEdit::textChanged, this,
-                [this, handler] { Guarded(this, [this, handler] { (this->*handler)(); }); });
-    connect(ui->btCancel, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btCancelClick(); }); });
+        ConnectGuarded(field, &QLineEdit::textChanged, this, handler);
+    ConnectGuarded(ui->btCancel, &QPushButton::clicked, this, &TFrmConvert::btCancelClick);
 
     FormCreate();
     setFixedSize(FitFormToText(this));

@@ -5,6 +5,7 @@
 #include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
+#include "components/messagebox.h"
 #include "components/savefolder.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
@@ -20,7 +21,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 
 #include <functional>
 #include <optional>
@@ -128,17 +128,17 @@ TFrmCreateZP::TFrmCreateZP(const TZonePlateInputs &inputs, QWidget *parent)
                    ~Qt::WindowContextHelpButtonHint);
     setFixedSize(kDialogSize);
 
-    connect(ui->chbMagnification, &QCheckBox::toggled, this,
-            [this] { Guarded(this, [this] { chbMagnificationClick(); }); });
-    connect(ui->btSave, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btSaveClick(); }); });
-    connect(ui->btCancel, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btCancelClick(); }); });
+    ConnectGuarded(ui->chbMagnification, &QCheckBox::toggled, this,
+                   &TFrmCreateZP::chbMagnificationClick);
+    ConnectGuarded(ui->btSave, &QPushButton::clicked, this, &TFrmCreateZP::btSaveClick);
+    ConnectGuarded(ui->btCancel, &QPushButton::clicked, this, &TFrmCreateZP::btCancelClick);
     // The print check follows every change of the enlargement and the resolution.
-    const auto update = [this] { Guarded(this, [this] { UpdatePrintCheck(); }); };
-    connect(ui->chbMagnification, &QCheckBox::toggled, this, update);
-    connect(ui->edMagnification, &QLineEdit::textChanged, this, update);
-    connect(ui->edPrinterDpi, &QLineEdit::textChanged, this, update);
+    ConnectGuarded(ui->chbMagnification, &QCheckBox::toggled, this,
+                   &TFrmCreateZP::UpdatePrintCheck);
+    ConnectGuarded(ui->edMagnification, &QLineEdit::textChanged, this,
+                   &TFrmCreateZP::UpdatePrintCheck);
+    ConnectGuarded(ui->edPrinterDpi, &QLineEdit::textChanged, this,
+                   &TFrmCreateZP::UpdatePrintCheck);
 
     FormCreate();
     setFixedSize(FitFormToText(this));
@@ -232,12 +232,12 @@ void TFrmCreateZP::btSaveClick()
         // Digits alone pass the key filter; a number beyond 32 bits can still arrive.
         const std::optional<std::int32_t> factor = tools::ParseWholeNumber(ToStd(factorText));
         if (!factor) {
-            ShowPlainMessage(this, FromStd(tools::FormatStr(2008, ToStd(factorText))));
+            ShowMessage(this, FromStd(tools::FormatStr(2008, ToStd(factorText))));
             FocusMagnification();
             return;
         }
         if (*factor < 2) {
-            ShowPlainMessage(this, Str(1622));
+            ShowMessage(this, Str(1622));
             FocusMagnification();
             return;
         }
@@ -249,7 +249,7 @@ void TFrmCreateZP::btSaveClick()
     const tools::TZonePlateValues values = tools::CalculateZonePlate(
         m_inputs.zoneCount, m_inputs.focalMM, m_inputs.wavelengthMM, m_inputs.constant);
     if (tools::PageTooLarge(tools::ZonePlatePageSide(values, magnification))) {
-        ShowPlainMessage(this, Str(1623));
+        ShowMessage(this, Str(1623));
         if (ui->edMagnification->isEnabled())
             FocusMagnification();
         return;
@@ -297,10 +297,8 @@ bool TFrmCreateZP::SaveDialogCanClose(const QString &fileName, const QString &na
     const QString name = FromStd(CompletedName(fileName, nameFilter).path);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return true;
-    QMessageBox question(QMessageBox::NoIcon, Str(1), Str(1624) + name + Str(1625),
-                         QMessageBox::Yes | QMessageBox::No, QApplication::activeModalWidget());
-    question.setDefaultButton(QMessageBox::No);
-    return question.exec() == QMessageBox::Yes;
+    return AskYesNo(QApplication::activeModalWidget(), Str(1624) + name + Str(1625),
+                    QMessageBox::NoIcon, QMessageBox::No);
 }
 
 void TFrmCreateZP::WritePlate(const Target &target, bool negative, std::int32_t magnification)
@@ -332,7 +330,7 @@ void TFrmCreateZP::WritePlate(const Target &target, bool negative, std::int32_t 
     Guarded(parentWidget(), [this] { StorePrinterDpi(); });
 
     if (!written)
-        ShowPlainMessage(parentWidget(), FromStd(tools::ZonePlateSaveFailedText(ToStd(fileName))));
+        ShowMessage(parentWidget(), FromStd(tools::ZonePlateSaveFailedText(ToStd(fileName))));
 }
 
 // A resolution the field accepts is stored when it differs from the one stored; the default of
@@ -343,12 +341,6 @@ void TFrmCreateZP::StorePrinterDpi()
     if (!dpi || dpi == m_storedDpi.value_or(tools::kDefaultPrinterDpi))
         return;
     tools::WriteSettingInteger(kPrinterDpiSetting, *dpi);
-}
-
-void TFrmCreateZP::ShowPlainMessage(QWidget *parent, const QString &text)
-{
-    QMessageBox box(QMessageBox::NoIcon, Str(1), text, QMessageBox::Ok, parent);
-    box.exec();
 }
 
 void TFrmCreateZP::FocusMagnification()

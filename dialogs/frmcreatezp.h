@@ -70,7 +70,6 @@ private:
     std::optional<std::int32_t> Magnification() const;
     void StorePrinterDpi();
 
-    void ShowPlainMessage(QWidget *parent, const QString &text);
     void FocusMagnification();
 
     std::unique_ptr<Ui::TFrmCreateZP> ui;

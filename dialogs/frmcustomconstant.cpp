@@ -2,14 +2,13 @@
 #include "dialogs/frmcustomconstant.h"
 #include "ui_frmcustomconstant.h"
 
+#include "components/constantlist.h"
 #include "components/fittext.h"
 #include "components/guarded.h"
 #include "components/keyfilter.h"
+#include "components/messagebox.h"
 #include "components/uitext.h"
-#include "dialogs/constantlisthost.h"
 #include "tools/settings.h"
-
-#include <QMessageBox>
 
 #include <exception>
 
@@ -19,7 +18,6 @@ constexpr int kCaption = 2300;
 constexpr int kLabel = 2301;
 constexpr int kOk = 2050;
 constexpr int kCancel = 2104;
-constexpr int kProgramName = 1;
 
 // The stored constant of target's list; a value that is missing or cannot be read is no
 // constant at all, and the dialog then opens empty.
@@ -34,18 +32,16 @@ double StoredConstant(tools::ConstantTarget target)
 
 } // namespace
 
-TFrmCustomConstant::TFrmCustomConstant(IConstantListHost *host, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TFrmCustomConstant>()), m_host(host)
+TFrmCustomConstant::TFrmCustomConstant(QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFrmCustomConstant>())
 {
     ui->setupUi(this);
     // A fixed dialog border: no resizing, no minimise or maximise box, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    connect(ui->btOk, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btOkClick(); }); });
-    connect(ui->btCancel, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btCancelClick(); }); });
+    ConnectGuarded(ui->btOk, &QPushButton::clicked, this, &TFrmCustomConstant::btOkClick);
+    ConnectGuarded(ui->btCancel, &QPushButton::clicked, this, &TFrmCustomConstant::btCancelClick);
 
     FormCreate();
     setFixedSize(FitFormToText(this));
@@ -64,10 +60,12 @@ void TFrmCustomConstant::FormCreate()
     TNumericKeyFilter::Install(ui->edConstant, TNumericKeyFilter::Kind::Decimal);
 }
 
-void TFrmCustomConstant::Execute(tools::ConstantTarget target)
+void TFrmCustomConstant::Execute(TConstantList *list)
 {
-    SetCustomConstantTarget(target);
+    m_list = list;
+    m_target = list->Target();
     exec();
+    m_list = nullptr;
 }
 
 void TFrmCustomConstant::showEvent(QShowEvent *event)
@@ -98,7 +96,7 @@ void TFrmCustomConstant::btOkClick()
     const tools::UserConstantInput input =
         tools::ParseUserConstant(ToStd(ui->edConstant->text()), DecimalSeparator());
     if (input.kind == tools::UserConstantInput::Kind::Refused) {
-        ShowMessage(FromStd(input.message));
+        ShowMessage(this, FromStd(input.message));
         ui->edConstant->setFocus();
         ui->edConstant->selectAll();
         return;
@@ -107,24 +105,16 @@ void TFrmCustomConstant::btOkClick()
     const double value = input.value;
     // Stored first: should the store fail, the message tells so and nothing else has changed.
     tools::WriteSettingFloat(tools::ConstantSettingName(m_target), value);
-    if (value > 0) {
-        // A new constant for either list makes the zone plate results stale.
-        m_host->ResetZonePlateTab();
-        m_host->FillConstantList(m_target, true);
-        m_host->SetPrevConstantIndex(m_target, m_host->ConstantListIndex(m_target));
-    } else {
-        m_host->SetPrevConstantIndex(m_target, tools::kRayleighIndex);
-        m_host->FillConstantList(m_target, false);
-        // The zone plate's list now shows another constant than the table was computed with:
-        // the table would no longer match the list, nor the PDF made from the tab.
-        if (m_target == tools::ConstantTarget::ZonePlate)
-            m_host->ResetZonePlateTab();
+    if (m_list != nullptr) {
+        if (value > 0) {
+            m_list->Fill(true);
+            m_list->SetRemembered(m_list->currentIndex());
+        } else {
+            m_list->SetRemembered(tools::kRayleighIndex);
+            m_list->Fill(false);
+        }
     }
-    // The zone plate is recalculated by its own Calculate button.
-    if (m_target == tools::ConstantTarget::Pinhole) {
-        m_host->CalcOptimalFocalLength();
-        m_host->CalcOptimalDiameter();
-    }
+    emit ConstantStored(m_target, value);
     accept();
 }
 
@@ -137,11 +127,6 @@ void TFrmCustomConstant::btCancelClick()
 {
     QDialog::reject();
     // The list still shows the action entry that opened the dialog.
-    m_host->SelectConstantListIndex(m_target, m_host->PrevConstantIndex(m_target));
-}
-
-void TFrmCustomConstant::ShowMessage(const QString &text)
-{
-    QMessageBox box(QMessageBox::NoIcon, Str(kProgramName), text, QMessageBox::Ok, this);
-    box.exec();
+    if (m_list != nullptr)
+        m_list->Select(m_list->Remembered());
 }

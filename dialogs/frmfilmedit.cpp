@@ -73,7 +73,7 @@ TFrmFilmEdit::TFrmFilmEdit(const std::optional<tools::FilmInput> &input,
 
     m_pause.setSingleShot(true);
     m_pause.setInterval(kFitPauseMs);
-    connect(&m_pause, &QTimer::timeout, this, [this] { Guarded(this, [this] { StartFit(); }); });
+    ConnectGuarded(&m_pause, &QTimer::timeout, this, &TFrmFilmEdit::StartFit);
     connect(m_fitter, &TBackgroundFit::Finished, this,
             [this](const QString &key, const tools::FilmFit &fit) {
                 Guarded(this, [&] { FitFinished(key, fit); });
@@ -84,11 +84,9 @@ TFrmFilmEdit::TFrmFilmEdit(const std::optional<tools::FilmInput> &input,
         start = *input;
     Fill(start);
     for (QLineEdit *field : findChildren<QLineEdit *>())
-        connect(field, &QLineEdit::textChanged, this,
-                [this] { Guarded(this, [this] { InputChanged(); }); });
+        ConnectGuarded(field, &QLineEdit::textChanged, this, &TFrmFilmEdit::InputChanged);
     for (QRadioButton *button : {rbPowerLaw, rbPairs})
-        connect(button, &QRadioButton::toggled, this,
-                [this] { Guarded(this, [this] { InputChanged(); }); });
+        ConnectGuarded(button, &QRadioButton::toggled, this, &TFrmFilmEdit::InputChanged);
     InputChanged();
     edName->setFocus();
 }

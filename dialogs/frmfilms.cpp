@@ -4,6 +4,7 @@
 #include "components/guarded.h"
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
+#include "components/messagebox.h"
 #include "components/uitext.h"
 #include "dialogs/filmshost.h"
 #include "dialogs/frmfilmedit.h"
@@ -15,7 +16,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -69,9 +69,7 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
         auto *button = new QPushButton(Str(b.id), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, action = b.action] {
-            Guarded(this, [this, action] { (this->*action)(); });
-        });
+        ConnectGuarded(button, &QPushButton::clicked, this, b.action);
         grid->addWidget(button, row++, 1);
         if (b.action == &TFrmFilms::btEditClick)
             btEdit = button;
@@ -85,8 +83,7 @@ TFrmFilms::TFrmFilms(IFilmsHost &host, QWidget *parent) : QDialog(parent), m_hos
     grid->addWidget(close, row, 1);
 
     connect(lbFilms, &QListWidget::currentRowChanged, this, [this] { ShowButtonState(); });
-    connect(lbFilms, &QListWidget::itemActivated, this,
-            [this] { Guarded(this, [this] { btEditClick(); }); });
+    ConnectGuarded(lbFilms, &QListWidget::itemActivated, this, &TFrmFilms::btEditClick);
     FillList(std::nullopt);
 }
 
@@ -114,9 +111,7 @@ bool TFrmFilms::Store(const std::vector<tools::OwnFilm> &films)
     if (m_host.StoreOwnFilms(films))
         return true;
     const std::string folder = ToStd(QDir::toNativeSeparators(FromStd(m_host.OwnFilmsFolder())));
-    QMessageBox box(QMessageBox::Critical, Str(1814), FromStd(tools::FormatStr(2708, folder)),
-                    QMessageBox::Ok, this);
-    box.exec();
+    ShowMessage(this, FromStd(tools::FormatStr(2708, folder)), QMessageBox::Critical, Str(1814));
     return false;
 }
 
@@ -163,10 +158,8 @@ void TFrmFilms::btRemoveClick()
     const int row = lbFilms->currentRow();
     if (row < 0 || row >= static_cast<int>(m_host.OwnFilms().size()))
         return;
-    QMessageBox question(QMessageBox::Question, Str(1),
-                         FromStd(tools::FormatStr(2707, ToStd(lbFilms->item(row)->text()))),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    if (question.exec() != QMessageBox::Yes)
+    if (!AskYesNo(this, FromStd(tools::FormatStr(2707, ToStd(lbFilms->item(row)->text()))),
+                  QMessageBox::Question))
         return;
     std::vector<tools::OwnFilm> films = m_host.OwnFilms();
     films.erase(films.begin() + row);

@@ -7,15 +7,14 @@
 #include "components/helpcontext.h"
 #include "components/helpviewer.h"
 #include "components/keyfilter.h"
+#include "components/messagebox.h"
 #include "components/uitext.h"
 #include "components/waitcursor.h"
-#include "dialogs/preferenceshost.h"
 #include "tools/settings.h"
 #include "tools/stringtable.h"
 #include "tools/zoneplate.h"
 
 #include <QKeyEvent>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <exception>
@@ -34,8 +33,8 @@ bool InRange(int digits)
 
 } // namespace
 
-TFrmPreferences::TFrmPreferences(IPreferencesHost &host, QWidget *parent)
-    : QDialog(parent), m_host(host), ui(std::make_unique<Ui::TFrmPreferences>())
+TFrmPreferences::TFrmPreferences(QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFrmPreferences>())
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -56,12 +55,9 @@ TFrmPreferences::TFrmPreferences(IPreferencesHost &host, QWidget *parent)
     ui->UpDown->SetAssociate(ui->edDigit);
     ui->UpDown->SetRange(kMinDigits, kMaxDigits);
 
-    connect(ui->edDigit, &QLineEdit::textChanged, this,
-            [this] { Guarded(this, [this] { edDigitChange(); }); });
-    connect(ui->btOk, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btOkClick(); }); });
-    connect(ui->btCancel, &QPushButton::clicked, this,
-            [this] { Guarded(this, [this] { btCancelClick(); }); });
+    ConnectGuarded(ui->edDigit, &QLineEdit::textChanged, this, &TFrmPreferences::edDigitChange);
+    ConnectGuarded(ui->btOk, &QPushButton::clicked, this, &TFrmPreferences::btOkClick);
+    ConnectGuarded(ui->btCancel, &QPushButton::clicked, this, &TFrmPreferences::btCancelClick);
 
     FormCreate();
     setFixedSize(FitFormToText(this));
@@ -101,8 +97,7 @@ int TFrmPreferences::DigitValue() const
 
 void TFrmPreferences::ShowRangeMessage()
 {
-    QMessageBox box(QMessageBox::NoIcon, Str(1), Str(2006), QMessageBox::Ok, this);
-    box.exec();
+    ShowMessage(this, Str(2006));
 }
 
 // Checked while typing, so that a wrong number is caught at once; an empty field is allowed
@@ -129,10 +124,7 @@ void TFrmPreferences::btOkClick()
     hide();
     const WaitCursor hourglass;
 
-    bool unitChanged = false;
-    bool angleChanged = false;
-    bool roundingChanged = false;
-    bool recalculateLengths = false;
+    Changes changes;
 
     // A write that fails stops the writing; what was written is still loaded and followed by
     // the window, and the failure is reported at the end.
@@ -140,31 +132,31 @@ void TFrmPreferences::btOkClick()
     try {
         if (ui->rbMm->isChecked() && tools::MainUnit == 1) {
             tools::WriteSettingInteger("MainUnit", 0);
-            unitChanged = recalculateLengths = true;
+            changes |= Change::MainUnit | Change::Lengths;
         } else if (ui->rbIn->isChecked() && tools::MainUnit == 0) {
             tools::WriteSettingInteger("MainUnit", 1);
-            unitChanged = recalculateLengths = true;
+            changes |= Change::MainUnit | Change::Lengths;
         }
 
         if (ui->rbSexagesimal->isChecked() && tools::AngleUnit == 1) {
             tools::WriteSettingInteger("AngleUnit", 0);
-            angleChanged = true;
+            changes |= Change::AngleUnit;
         } else if (ui->rbDecimal->isChecked() && tools::AngleUnit == 0) {
             tools::WriteSettingInteger("AngleUnit", 1);
-            angleChanged = true;
+            changes |= Change::AngleUnit;
         }
 
         if (ui->chbExpTimeFormat->isChecked() && tools::ExpTimeFormat == 0) {
             tools::WriteSettingInteger("ExpTimeFormat", 1);
-            roundingChanged = true;
+            changes |= Change::Rounding;
         } else if (!ui->chbExpTimeFormat->isChecked() && tools::ExpTimeFormat == 1) {
             tools::WriteSettingInteger("ExpTimeFormat", 0);
-            roundingChanged = true;
+            changes |= Change::Rounding;
         }
 
         if (digits != tools::DecNum) {
             tools::WriteSettingInteger("DecNum", digits);
-            recalculateLengths = true;
+            changes |= Change::Lengths;
         }
     } catch (...) {
         failure = std::current_exception();
@@ -178,24 +170,9 @@ void TFrmPreferences::btOkClick()
 
     done(Accepted);
 
-    if (unitChanged)
-        m_host.SelectMainUnit();
-    if (recalculateLengths) {
-        m_host.CalcOptimalDiameter();
-        m_host.CalcOptimalFocalLength();
-        m_host.CalcFNumber();
-        m_host.CalcExposureFactor();
-        m_host.CalcAngleOfView();
-        m_host.CalcMagnification();
-        // A table of one zone has no more rows than the empty one: it is told by its
-        // visible data row.
-        if (m_host.ZonePlateTableShown())
-            m_host.ShowZonePlateTable();
-    }
-    if (angleChanged && !recalculateLengths)
-        m_host.CalcAngleOfView();
-    if (roundingChanged && m_host.ExposureRowCount() > 2)
-        m_host.FillExposureTable();
+    // The window moves its unit lists and has every page that shows what changed follow it.
+    if (changes)
+        emit PreferencesChanged(changes);
 
     if (failure)
         std::rethrow_exception(failure);
@@ -205,7 +182,7 @@ void TFrmPreferences::btOkClick()
 void TFrmPreferences::btCancelClick()
 {
     hide();
-    m_host.CalcAngleOfView();
+    emit CalcAngleOfViewRequested();
     reject();
 }
 

@@ -9,6 +9,7 @@
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
 #include "modalscript.h"
+#include "tests/app/windowpages.h"
 #include "tests/support/filmrecord.h"
 #include "tools/settings.h"
 
@@ -91,7 +92,7 @@ protected:
                 file.write(*database);
         }
         TfrmMain::SetFilmDatabasePaths({path.toStdString()});
-        return std::make_unique<TfrmMain>();
+        return MakeBuiltWindow();
     }
 
     template <typename T> static T *Child(const QWidget *window, const char *name)

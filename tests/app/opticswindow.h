@@ -9,6 +9,7 @@
 #include "app/frmmain.h"
 #include "components/guarded.h"
 #include "components/uitext.h"
+#include "tests/app/windowpages.h"
 #include "tests/support/qtesthelpers.h"
 
 #include <QAbstractItemView>
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 inline QString Local(QString text)
 {
@@ -31,50 +33,21 @@ inline QStringList Local(const QStringList &texts)
     return local;
 }
 
-class OpticsWindow
+// Works the fields and lists of the forms under the test's roots as a user would, by their
+// names.
+class FieldDriver
 {
 protected:
-    // Once per test program: errors are collected instead of waiting in a message box.
-    void SetUpProgram()
-    {
-        InitDecimalSeparator();
-        SetErrorReporter([this](QWidget *, const QString &message) { m_errors << message; });
-    }
-    void TearDownProgram() { SetErrorReporter({}); }
-
-    // Per test: a new settings store and a window started on it.
-    void SetUp()
-    {
-        m_errors.clear();
-        m_settings = std::make_unique<ScratchSettings>();
-        Restart();
-    }
-    // The errors the test left unreported, one a line; empty when there were none.
-    QString TearDown()
-    {
-        m_window.reset();
-        return m_errors.join(u'\n');
-    }
-
-    // Starts the window again on the same store, as the program starts: the window first,
-    // then the user constant dialog.
-    void Restart()
-    {
-        m_window.reset();
-        m_window = std::make_unique<TfrmMain>();
-        m_window->CreateCustomConstantDialog();
-        m_window->show();
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qWarning("the main window did not become active");
-    }
+    virtual ~FieldDriver() = default;
+    // The windows or pages whose controls the test drives.
+    virtual std::vector<const QWidget *> Roots() const = 0;
 
     template <typename T = QLineEdit> T *Get(const char *name) const
     {
-        T *child = m_window->findChild<T *>(name);
-        if (child == nullptr)
-            qFatal("no control %s", name);
-        return child;
+        for (const QWidget *root : Roots())
+            if (T *child = root->findChild<T *>(name))
+                return child;
+        qFatal("no control %s", name);
     }
 
     QString Text(const char *field) const { return Get(field)->text(); }
@@ -110,6 +83,48 @@ protected:
         QAbstractItemView *view = list->view();
         view->setCurrentIndex(list->model()->index(index, 0));
         QTest::keyClick(view, Qt::Key_Return);
+    }
+};
+
+class OpticsWindow : public FieldDriver
+{
+protected:
+    std::vector<const QWidget *> Roots() const override { return {m_window.get()}; }
+
+    // Once per test program: errors are collected instead of waiting in a message box.
+    void SetUpProgram()
+    {
+        InitDecimalSeparator();
+        SetErrorReporter([this](QWidget *, const QString &message) { m_errors << message; });
+    }
+    void TearDownProgram() { SetErrorReporter({}); }
+
+    // Per test: a new settings store and a window started on it.
+    void SetUp()
+    {
+        m_errors.clear();
+        m_settings = std::make_unique<ScratchSettings>();
+        Restart();
+    }
+    // The errors the test left unreported, one a line; empty when there were none.
+    QString TearDown()
+    {
+        m_window.reset();
+        return m_errors.join(u'\n');
+    }
+
+    // Starts the window again on the same store, as the program starts: the window first,
+    // then the user constant dialog. Every page is built, as after a visit to every tab,
+    // unless only the first one is asked for, as at start-up.
+    void Restart(bool allPages = true)
+    {
+        m_window.reset();
+        m_window = allPages ? MakeBuiltWindow() : std::make_unique<TfrmMain>();
+        m_window->CreateCustomConstantDialog();
+        m_window->show();
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
+            qWarning("the main window did not become active");
     }
 
     std::unique_ptr<ScratchSettings> m_settings;

@@ -12,7 +12,6 @@
 #include "dialogs/frmcustomconstant.h"
 #include "dialogs/frmfilmedit.h"
 #include "dialogs/frmpreferences.h"
-#include "dialogs/preferenceshost.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -78,24 +77,10 @@ QString Localised(const char *text)
 // The dialogs as they open over the window.
 bool SaveDialogs(TfrmMain &window, const QDir &out)
 {
-    struct NoHost final : IPreferencesHost
-    {
-        void SelectMainUnit() override {}
-        void CalcOptimalDiameter() override {}
-        void CalcOptimalFocalLength() override {}
-        void CalcFNumber() override {}
-        void CalcExposureFactor() override {}
-        void CalcAngleOfView() override {}
-        void CalcMagnification() override {}
-        bool ZonePlateTableShown() const override { return false; }
-        void ShowZonePlateTable() override {}
-        int ExposureRowCount() const override { return 0; }
-        void FillExposureTable() override {}
-    } host;
     TZonePlateInputs plate;
     plate.zoneCount = 15;
     TFrmAbout about(QStringLiteral("2024-06"), &window);
-    TFrmPreferences options(host, &window);
+    TFrmPreferences options(&window);
     auto *createPdf = new TFrmCreateZP(plate, &window);
     createPdf->setAttribute(Qt::WA_DeleteOnClose, false);
     const std::pair<QWidget *, const char *> shots[] = {

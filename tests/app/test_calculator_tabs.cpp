@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The diameter, angle of view and magnification tabs through the real main window: results
-// follow the inputs as they are typed, and the angle diagram is drawn where it belongs.
+// The diameter, angle of view and magnification pages, each on its own without the main
+// window: results follow the inputs as they are typed, and the angle diagram is drawn where it
+// belongs.
+#include "app/pages/anglepage.h"
+#include "app/pages/diameterpage.h"
+#include "app/pages/magnificationpage.h"
 #include "components/anglediagram.h"
 #include "tests/app/opticswindow.h"
 #include "tools/settings.h"
@@ -56,11 +60,34 @@ QPalette DarkPalette()
 
 } // namespace
 
-class TestCalculatorTabs : public QObject, OpticsWindow
+class TestCalculatorTabs : public QObject, FieldDriver
 {
     Q_OBJECT
 
 private:
+    std::vector<const QWidget *> Roots() const override
+    {
+        return {m_diameter.get(), m_angle.get(), m_magnification.get()};
+    }
+
+    // Each page built and shown on its own, on a settings store of its own.
+    void MakePages()
+    {
+        m_settings = std::make_unique<ScratchSettings>();
+        tools::DecNum = 3;
+        tools::MainUnit = 0;
+        tools::AngleUnit = 0;
+        m_diameter = std::make_unique<DiameterPage>();
+        m_angle = std::make_unique<AnglePage>();
+        m_magnification = std::make_unique<MagnificationPage>();
+        for (CalculatorPage *page : {static_cast<CalculatorPage *>(m_diameter.get()),
+                                     static_cast<CalculatorPage *>(m_angle.get()),
+                                     static_cast<CalculatorPage *>(m_magnification.get())}) {
+            page->resize(521, 323);
+            page->show();
+        }
+    }
+
     QStringList DiameterTabResults() const
     {
         return {Text("edOptimalDistance1"), Text("edOptimalDiameter1"), Text("edFnumber1"),
@@ -71,25 +98,34 @@ private:
 
     void TypeAngleInputs(const QString &a, const QString &b, const QString &focal) const
     {
-        Get<QTabWidget>("PageControl")->setCurrentWidget(Get<QWidget>("TabSheet2"));
         Type("edFormatA", a);
         Type("edFormatB", b);
         Type("edImageDistance2", focal);
     }
 
 private slots:
-    void initTestCase() { SetUpProgram(); }
-    void cleanupTestCase() { TearDownProgram(); }
-    void init() { SetUp(); }
+    void initTestCase()
+    {
+        InitDecimalSeparator();
+        SetErrorReporter([this](QWidget *, const QString &message) { m_errors << message; });
+    }
+    void cleanupTestCase() { SetErrorReporter({}); }
+    void init()
+    {
+        m_errors.clear();
+        MakePages();
+    }
     void cleanup()
     {
-        const QString errors = TearDown();
-        QVERIFY2(errors.isEmpty(), qPrintable(errors));
+        m_diameter.reset();
+        m_angle.reset();
+        m_magnification.reset();
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
     }
 
     void startsBlank()
     {
-        QVERIFY(!Get<QLabel>("imgEye")->isVisibleTo(m_window.get()));
+        QVERIFY(!Get<QLabel>("imgEye")->isVisibleTo(m_angle.get()));
         QVERIFY(!Diagram()->HasDiagram());
         const struct
         {
@@ -299,7 +335,7 @@ private slots:
     void referenceLinesStandOut()
     {
         QFETCH(QPalette, palette);
-        m_window->setPalette(palette);
+        m_angle->setPalette(palette);
         TypeAngleInputs("24", "36", "50");
         struct Picture
         {
@@ -417,6 +453,13 @@ private slots:
         QCOMPARE(Text("edMagnification"), Local(magnification));
         QCOMPARE(Text("edSizeOnFilm"), Local(sizeOnFilm));
     }
+
+private:
+    std::unique_ptr<ScratchSettings> m_settings;
+    std::unique_ptr<DiameterPage> m_diameter;
+    std::unique_ptr<AnglePage> m_angle;
+    std::unique_ptr<MagnificationPage> m_magnification;
+    QStringList m_errors;
 };
 
 QTEST_MAIN(TestCalculatorTabs)

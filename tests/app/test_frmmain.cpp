@@ -7,6 +7,7 @@
 #include "components/helpcontext.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
+#include "tests/app/windowpages.h"
 #include "tools/settings.h"
 
 #include <QAccessible>
@@ -105,7 +106,7 @@ private:
     std::unique_ptr<TfrmMain> MakeWindow(std::initializer_list<Setting> settings = {})
     {
         FreshSettings(settings);
-        return std::make_unique<TfrmMain>();
+        return MakeBuiltWindow();
     }
 
     // Activation, keyboard focus and shortcuts need a window that is shown and active.
@@ -175,6 +176,44 @@ private slots:
             QCOMPARE(pages->tabText(page), captions[page]);
         }
         QCOMPARE(pages->currentIndex(), 0);
+    }
+
+    // Only the page shown at start-up is built with the window. Each other page is built when
+    // first selected, with its texts and starting values, into the room the window kept for
+    // it: the window keeps its size.
+    void pagesBuiltWhenFirstShown()
+    {
+        FreshSettings();
+        TfrmMain w;
+        QVERIFY(ShowActive(&w));
+        QVERIFY(w.Page(0)->IsBuilt());
+        for (int page = 1; page < w.PageCount(); ++page)
+            QVERIFY(!w.Page(page)->IsBuilt());
+        QVERIFY(Child<QLineEdit>(&w, "edFnumber5") == nullptr);
+
+        const QSize started = w.size();
+        auto *pages = Child<QTabWidget>(&w, "PageControl");
+        const struct
+        {
+            int page;
+            const char *label;
+            const char *text;
+        } firstControls[] = {{1, "Label5_01", "f number:"},
+                             {2, "Label_10", "Format of light-sensitive material:"},
+                             {3, "Label_15", "Subject distance:"},
+                             {4, "Label_20", "Number of zones:"}};
+        for (const auto &control : firstControls) {
+            pages->setCurrentIndex(control.page);
+            QVERIFY(w.Page(control.page)->IsBuilt());
+            const auto *label = Child<QLabel>(&w, control.label);
+            QVERIFY2(label != nullptr && label->isVisible(), control.label);
+            QCOMPARE(label->text(), control.text);
+            QCOMPARE(w.size(), started);
+        }
+        const QString wave = u'0' + QChar(DecimalSeparator()) + QStringLiteral("00055");
+        QCOMPARE(Child<QLineEdit>(&w, "edWave4")->text(), wave);
+        QVERIFY(!Child<QPushButton>(&w, "btCalculate")->isEnabled());
+        QVERIFY(m_errors.isEmpty());
     }
 
     void captions_data()
@@ -599,6 +638,7 @@ private slots:
         FreshSettings();
         tools::WriteSettingString("MainUnit", "inches");
         TfrmMain w;
+        BuildAllPages(w);
         QCOMPARE(w.findChild<QComboBox *>("cbUnitsC1")->currentIndex(), 0);
         QVERIFY(!w.findChild<QLineEdit *>("edWave4")->text().isEmpty());
         QVERIFY(m_errors.isEmpty());

@@ -49,7 +49,7 @@ private:
         }
         TfrmMain::SetFilmDatabasePaths({shipped ? std::string(LUMIDRA_FILMS_DAT)
                                                 : m_dir->filePath("none/films.dat").toStdString()});
-        return std::make_unique<TfrmMain>();
+        return MakeBuiltWindow();
     }
 
     QString OwnFile(const char *name) const { return m_dir->filePath(name); }

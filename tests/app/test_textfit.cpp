@@ -5,6 +5,7 @@
 // text and no control reaches beyond its parent. The walk finds the controls itself, so that
 // controls added later are checked too.
 #include "app/frmmain.h"
+#include "components/guarded.h"
 #include "components/pagecontrol.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
@@ -16,7 +17,6 @@
 #include "dialogs/frmfilmedit.h"
 #include "dialogs/frmfilms.h"
 #include "dialogs/frmpreferences.h"
-#include "dialogs/preferenceshost.h"
 #include "tools/cp1252.h"
 #include "tools/settings.h"
 
@@ -39,21 +39,6 @@
 #include <memory>
 
 namespace {
-
-struct NoHost final : IPreferencesHost
-{
-    void SelectMainUnit() override {}
-    void CalcOptimalDiameter() override {}
-    void CalcOptimalFocalLength() override {}
-    void CalcFNumber() override {}
-    void CalcExposureFactor() override {}
-    void CalcAngleOfView() override {}
-    void CalcMagnification() override {}
-    bool ZonePlateTableShown() const override { return false; }
-    void ShowZonePlateTable() override {}
-    int ExposureRowCount() const override { return 0; }
-    void FillExposureTable() override {}
-};
 
 // One film of the user's own, typed as pairs with stops.
 tools::FilmInput OwnFilmInput()
@@ -315,14 +300,23 @@ private slots:
         };
 
         if (form == QLatin1String("main window")) {
+            // The pages not shown at start-up are built when first selected, into the room
+            // the window made for them at start-up: the window keeps its size.
+            const QSize started = window.size();
             for (const auto &[state, change] : MainWindowStates(window)) {
                 change();
                 inspect(&window, state);
+                if (window.size() != started)
+                    faults << state + QStringLiteral(
+                                          ": the window changed its size from %1x%2 to %3x%4")
+                                          .arg(started.width())
+                                          .arg(started.height())
+                                          .arg(window.width())
+                                          .arg(window.height());
             }
         } else {
             std::unique_ptr<QDialog> owned;
             QDialog *dialog = nullptr;
-            NoHost host;
             OneFilmHost films;
             const auto keep = [](const tools::OwnFilm &) { return true; };
             if (form == QLatin1String("films")) {
@@ -341,7 +335,7 @@ private slots:
             } else if (form == QLatin1String("about")) {
                 owned = std::make_unique<TFrmAbout>(QStringLiteral("2024-06"), &window);
             } else if (form == QLatin1String("options")) {
-                owned = std::make_unique<TFrmPreferences>(host, &window);
+                owned = std::make_unique<TFrmPreferences>(&window);
             } else if (form == QLatin1String("create PDF")) {
                 TZonePlateInputs plate;
                 plate.zoneCount = 3;

@@ -2,6 +2,7 @@
 // The Tools and Help menus of the main window: the options dialog and what its OK does to the
 // window, the one unit conversion tool, the about box, and the help: its document, Contents,
 // and F1 on every tab and in the dialogs.
+#include "app/pages/calculatorpage.h"
 #include "components/helpviewer.h"
 #include "components/stringaligngrid.h"
 #include "dialogs/frmabout.h"
@@ -306,6 +307,27 @@ private slots:
             QVERIFY2(Get<QComboBox>(list)->currentText() == expected, list);
         }
         QCOMPARE(Text("edOptimalDiameter1"), Local(diameter));
+    }
+
+    // Pages not built yet when the options change show the new main unit and places once they
+    // are built: their lists on inches, their results in five places.
+    void optionsReachPagesBuiltLater()
+    {
+        Restart(false);
+        WithDialog<TFrmPreferences>("preferences1", [](TFrmPreferences *dialog) {
+            dialog->findChild<QRadioButton *>("rbIn")->click();
+            dialog->findChild<QLineEdit *>("edDigit")->setText(QStringLiteral("5"));
+            dialog->findChild<QPushButton *>("btOk")->click();
+        });
+        QVERIFY(!m_window->Page(3)->IsBuilt());
+        Get<QTabWidget>("PageControl")->setCurrentWidget(Get<QWidget>("TabSheet3"));
+        for (const char *list : {"cbUnits6", "cbUnits7", "cbUnitsC1", "cbUnitsC2"})
+            QVERIFY2(Get<QComboBox>(list)->currentText() == "in", list);
+        // 3 in away, 1 in focal length, 1 in tall: magnified 1 / 3, so 0.33333 in on the film.
+        Type("edObjectdistance", QStringLiteral("3"));
+        Type("edImageDistance3", QStringLiteral("1"));
+        Type("edObjectSize", QStringLiteral("1"));
+        QCOMPARE(Text("edSizeOnFilm"), Local(QStringLiteral("0.33333")));
     }
 
     // A zone plate table that shows a result is refilled in the new number of places; one not

@@ -3,11 +3,13 @@
 // checks of both buttons, the buttons following the inputs, the conveniences of the table and
 // the PDF dialog opened from the tab.
 #include "app/frmmain.h"
+#include "components/guarded.h"
 #include "components/stringaligngrid.h"
 #include "components/uitext.h"
 #include "dialogs/frmcreatezp.h"
 #include "dialogs/frmcustomconstant.h"
 #include "dialogs/frmpreferences.h"
+#include "tests/app/windowpages.h"
 #include "tests/support/modaldriver.h"
 #include "tools/numtext.h"
 #include "tools/settings.h"
@@ -130,7 +132,7 @@ TfrmMain *TestZonePlateTab::Start(std::initializer_list<Setting> settings, doubl
     // The preferences in memory as at the start of a run; the window loads the stored ones.
     tools::DecNum = 3;
     tools::MainUnit = 0;
-    m_window = std::make_unique<TfrmMain>();
+    m_window = MakeBuiltWindow();
     m_window->show();
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The user constant dialog on its own, against a stand-in for the window with the lists: what
-// it shows, what OK stores and asks the window to do, and how it is cancelled.
+// The user constant dialog on its own, with a constant list of its own: what it shows, what OK
+// stores, how it leaves the list and tells the window, and how it is cancelled.
+#include "components/constantlist.h"
 #include "components/uitext.h"
-#include "dialogs/constantlisthost.h"
 #include "dialogs/frmcustomconstant.h"
 #include "tests/support/qtesthelpers.h"
 #include "tools/settings.h"
@@ -12,56 +12,13 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 using tools::ConstantTarget;
 
 namespace {
-
-int TargetNumber(ConstantTarget target)
-{
-    return static_cast<int>(target);
-}
-
-// Keeps a log of what the dialog asks of the window, one entry a call, and plays a list that
-// shows the user entry after a fill with the select-user flag and the Rayleigh entry otherwise.
-class FakeListHost : public IConstantListHost
-{
-public:
-    void FillConstantList(ConstantTarget target, bool selectUser) override
-    {
-        log << QStringLiteral("fill %1 %2")
-                   .arg(TargetNumber(target))
-                   .arg(selectUser ? "user" : "rayleigh");
-        index[TargetNumber(target)] = selectUser ? 2 : 1;
-    }
-    int ConstantListIndex(ConstantTarget target) const override
-    {
-        return index[TargetNumber(target)];
-    }
-    void SelectConstantListIndex(ConstantTarget target, int i) override
-    {
-        log << QStringLiteral("select %1 at %2").arg(TargetNumber(target)).arg(i);
-        index[TargetNumber(target)] = i;
-    }
-    int PrevConstantIndex(ConstantTarget target) const override
-    {
-        return prev[TargetNumber(target)];
-    }
-    void SetPrevConstantIndex(ConstantTarget target, int i) override
-    {
-        log << QStringLiteral("remember %1 at %2").arg(TargetNumber(target)).arg(i);
-        prev[TargetNumber(target)] = i;
-    }
-    void CalcOptimalFocalLength() override { log << "focal length"; }
-    void CalcOptimalDiameter() override { log << "diameter"; }
-    void ResetZonePlateTab() override { log << "reset zone plate"; }
-
-    QStringList log;
-    int index[2] = {3, 3}; // on the action entry, as when the dialog opens
-    int prev[2] = {0, 0};
-};
 
 // The text with '.' replaced by the locale's decimal separator.
 QString Local(QString text)
@@ -83,24 +40,48 @@ class TestFrmCustomConstant : public QObject
     Q_OBJECT
 
 private:
-    // A fresh settings store, window stand-in and dialog for each test.
+    // A fresh settings store, constant list and dialog for each test. The list shows the
+    // action entry that opens the dialog, having remembered the Lord Rayleigh entry.
     void Open(ConstantTarget target)
     {
         m_dialog.reset();
         m_settings = std::make_unique<ScratchSettings>();
-        m_host = std::make_unique<FakeListHost>();
         m_parent = std::make_unique<QWidget>();
         m_parent->setGeometry(100, 100, 536, 396);
-        m_dialog = std::make_unique<TFrmCustomConstant>(m_host.get(), m_parent.get());
-        m_dialog->SetCustomConstantTarget(target);
+        m_list = new TConstantList(m_parent.get());
+        m_list->SetTarget(target);
+        m_list->Fill(false);
+        m_list->SetRemembered(tools::kRayleighIndex);
+        m_list->Select(m_list->count() - 1);
+        m_dialog = std::make_unique<TFrmCustomConstant>(m_parent.get());
+        m_log.clear();
+        QObject::connect(
+            m_dialog.get(), &TFrmCustomConstant::ConstantStored, m_dialog.get(),
+            [this](ConstantTarget stored, double value) {
+                m_log << QStringLiteral("stored %1 %2").arg(static_cast<int>(stored)).arg(value);
+            });
+    }
+
+    // Opens the dialog for the list as the window does, runs whileOpen in it and closes it
+    // with the close box should it still be open.
+    void Execute(const std::function<void()> &whileOpen)
+    {
+        const ModalWatch<TFrmCustomConstant> watch([&](TFrmCustomConstant *dialog) {
+            whileOpen();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        m_dialog->Execute(m_list);
+        QVERIFY(watch.Opened());
     }
 
     QLineEdit *Field() const { return m_dialog->findChild<QLineEdit *>("edConstant"); }
     QPushButton *Button(const char *name) const { return m_dialog->findChild<QPushButton *>(name); }
 
     std::unique_ptr<ScratchSettings> m_settings;
-    std::unique_ptr<FakeListHost> m_host;
     std::unique_ptr<QWidget> m_parent;
+    TConstantList *m_list = nullptr; // owned by m_parent
+    QStringList m_log;
     std::unique_ptr<TFrmCustomConstant> m_dialog;
 
 private slots:
@@ -163,49 +144,41 @@ private slots:
         Open(static_cast<ConstantTarget>(target));
         if (!setting.isEmpty())
             tools::WriteSettingFloat(setting.toStdString(), stored);
-        m_dialog->show();
-        QCOMPARE(Field()->text(), Local(field));
-        // Typing replaces what is shown.
-        QCOMPARE(Field()->selectedText(), Field()->text());
+        Execute([&] {
+            QCOMPARE(Field()->text(), Local(field));
+            // Typing replaces what is shown.
+            QCOMPARE(Field()->selectedText(), Field()->text());
+        });
     }
 
     void unreadableStoredValueOpensEmpty()
     {
         Open(ConstantTarget::Pinhole);
         tools::WriteSettingString("CustomConstant", "1.5");
-        m_dialog->show();
-        QCOMPARE(Field()->text(), "");
+        Execute([&] { QCOMPARE(Field()->text(), ""); });
     }
 
     void keyFilterOnField()
     {
         Open(ConstantTarget::Pinhole);
-        m_dialog->show();
-        QTest::keyClicks(Field(), "1x" + Local(".") + "5-");
-        QCOMPARE(Field()->text(), Local("1.5"));
+        Execute([&] {
+            QTest::keyClicks(Field(), "1x" + Local(".") + "5-");
+            QCOMPARE(Field()->text(), Local("1.5"));
+        });
     }
 
+    // OK stores the constant, rebuilds the list on the new entry (or on Lord Rayleigh when the
+    // constant was removed), remembers that entry and tells the window.
     void okStores_data()
     {
         QTest::addColumn<int>("target");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("tab 1, new constant")
-            << 0 << "1.5" << 1.5
-            << QStringList{"reset zone plate", "fill 0 user", "remember 0 at 2", "focal length",
-                           "diameter"};
-        QTest::newRow("tab 1, emptied: removed")
-            << 0 << "" << -1.0
-            << QStringList{"remember 0 at 1", "fill 0 rayleigh", "focal length", "diameter"};
-        QTest::newRow("zone plate, new constant")
-            << 1 << "2.5" << 2.5
-            << QStringList{"reset zone plate", "fill 1 user", "remember 1 at 2"};
-        // Removing the zone plate's constant puts its list on Lord Rayleigh: the results of
-        // the removed constant go.
-        QTest::newRow("zone plate, emptied: removed")
-            << 1 << "" << -1.0
-            << QStringList{"remember 1 at 1", "fill 1 rayleigh", "reset zone plate"};
+        QTest::addColumn<QString>("shown"); // the start of the entry the list shows after
+        QTest::newRow("tab 1, new constant") << 0 << "1.5" << 1.5 << "1.5";
+        QTest::newRow("tab 1, emptied: removed") << 0 << "" << -1.0 << "1.9";
+        QTest::newRow("zone plate, new constant") << 1 << "2.5" << 2.5 << "2.5";
+        QTest::newRow("zone plate, emptied: removed") << 1 << "" << -1.0 << "1.9";
     }
 
     void okStores()
@@ -213,19 +186,46 @@ private slots:
         QFETCH(int, target);
         QFETCH(QString, text);
         QFETCH(double, value);
-        QFETCH(QStringList, calls);
+        QFETCH(QString, shown);
         Open(static_cast<ConstantTarget>(target));
-        m_dialog->show();
-        Field()->setText(Local(text));
-        QTest::mouseClick(Button("btOk"), Qt::LeftButton);
+        Execute([&] {
+            Field()->setText(Local(text));
+            QTest::mouseClick(Button("btOk"), Qt::LeftButton);
+        });
 
-        QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(m_host->log, calls);
+        QCOMPARE(m_log, QStringList{QStringLiteral("stored %1 %2").arg(target).arg(value)});
+        QVERIFY2(m_list->currentText().startsWith(Local(shown)), qPrintable(m_list->currentText()));
+        QCOMPARE(m_list->Remembered(), m_list->currentIndex());
         const char *own = target == 0 ? "CustomConstant" : "CustomConstantZP";
         const char *other = target == 0 ? "CustomConstantZP" : "CustomConstant";
         QCOMPARE(Stored(own), std::optional<double>(value));
         QCOMPARE(Stored(other), std::nullopt);
+    }
+
+    // Cancel and the close box put the list back on the entry it remembered, tell nothing and
+    // store nothing.
+    void cancelPutsListBack_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void cancelPutsListBack()
+    {
+        QFETCH(bool, closeBox);
+        Open(ConstantTarget::ZonePlate);
+        Execute([&] {
+            Field()->setText(Local("2.5"));
+            if (closeBox)
+                m_dialog->close();
+            else
+                QTest::mouseClick(Button("btCancel"), Qt::LeftButton);
+        });
+        QCOMPARE(m_list->currentIndex(), tools::kRayleighIndex);
+        QVERIFY(m_log.isEmpty());
+        QVERIFY(!tools::SettingExists("CustomConstantZP"));
     }
 
     void okRefused_data()
@@ -246,16 +246,17 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         Open(ConstantTarget::Pinhole);
-        m_dialog->show();
-        Field()->setText(text);
-        const MessageCatcher catcher;
-        QTest::mouseClick(Button("btOk"), Qt::LeftButton);
+        Execute([&] {
+            Field()->setText(text);
+            const MessageCatcher catcher;
+            QTest::mouseClick(Button("btOk"), Qt::LeftButton);
 
-        QVERIFY(catcher.Shown());
-        QCOMPARE(catcher.Text(), message);
-        QVERIFY(m_dialog->isVisible());
-        QCOMPARE(Field()->selectedText(), text);
-        QVERIFY(m_host->log.isEmpty());
+            QVERIFY(catcher.Shown());
+            QCOMPARE(catcher.Text(), message);
+            QVERIFY(m_dialog->isVisible());
+            QCOMPARE(Field()->selectedText(), text);
+        });
+        QVERIFY(m_log.isEmpty());
         QVERIFY(!tools::SettingExists("CustomConstant"));
     }
 
@@ -270,7 +271,8 @@ private slots:
             modal = dialog->isModal();
             dialog->reject();
         });
-        m_dialog->Execute(ConstantTarget::ZonePlate);
+        m_list->SetTarget(ConstantTarget::ZonePlate);
+        m_dialog->Execute(m_list);
         QVERIFY(watch.Opened());
         QVERIFY(modal);
         QCOMPARE(m_dialog->CustomConstantTarget(), ConstantTarget::ZonePlate);

@@ -6,7 +6,6 @@
 #include "components/uitext.h"
 #include "components/updown.h"
 #include "dialogs/frmpreferences.h"
-#include "dialogs/preferenceshost.h"
 #include "tests/support/qtesthelpers.h"
 #include "tools/settings.h"
 #include "tools/stringtable.h"
@@ -30,31 +29,34 @@
 
 namespace {
 
-// Keeps a log of what the dialog asks of the window, one entry a call; the two tables report
-// the row counts set by the test (2: empty, more: showing results).
-class FakeHost : public IPreferencesHost
+// Keeps a log of what the dialog tells the window, one entry a signal: the preferences that
+// changed, by name, or the request to redraw the angle diagram.
+class Recorder
 {
 public:
-    void SelectMainUnit() override { log << "units"; }
-    void CalcOptimalDiameter() override { log << "diameter"; }
-    void CalcOptimalFocalLength() override { log << "focal length"; }
-    void CalcFNumber() override { log << "f number"; }
-    void CalcExposureFactor() override { log << "factor"; }
-    void CalcAngleOfView() override { log << "angle"; }
-    void CalcMagnification() override { log << "magnification"; }
-    bool ZonePlateTableShown() const override { return zonePlateShown; }
-    void ShowZonePlateTable() override { log << "zone plate"; }
-    int ExposureRowCount() const override { return exposureRows; }
-    void FillExposureTable() override { log << "exposure"; }
+    void Watch(TFrmPreferences *dialog)
+    {
+        QObject::connect(dialog, &TFrmPreferences::PreferencesChanged, dialog,
+                         [this](TFrmPreferences::Changes changes) {
+                             QStringList names;
+                             using C = TFrmPreferences::Change;
+                             const std::pair<C, const char *> kinds[] = {
+                                 {C::MainUnit, "units"},
+                                 {C::AngleUnit, "angle"},
+                                 {C::Rounding, "rounding"},
+                                 {C::Lengths, "lengths"},
+                             };
+                             for (const auto &[kind, name] : kinds)
+                                 if (changes.testFlag(kind))
+                                     names << QLatin1String(name);
+                             log << names.join(u' ');
+                         });
+        QObject::connect(dialog, &TFrmPreferences::CalcAngleOfViewRequested, dialog,
+                         [this] { log << QStringLiteral("redraw angle"); });
+    }
 
     QStringList log;
-    bool zonePlateShown = false;
-    int exposureRows = 2;
 };
-
-// What a change of the length unit or of the decimal places recalculates, in this order.
-const QStringList kLengthRecalculations = {"diameter", "focal length", "f number",
-                                           "factor",   "angle",        "magnification"};
 
 // The stored preferences, by name; a preference never written is absent.
 std::map<std::string, int> StoredPreferences()
@@ -101,7 +103,8 @@ private:
     // A dialog opened on the preferences as they are in memory, shown and active.
     void Open()
     {
-        m_dialog = std::make_unique<TFrmPreferences>(m_host);
+        m_dialog = std::make_unique<TFrmPreferences>();
+        m_host.Watch(m_dialog.get());
         m_dialog->show();
         m_dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
@@ -128,7 +131,7 @@ private:
     }
 
     std::unique_ptr<ScratchSettings> m_settings;
-    FakeHost m_host;
+    Recorder m_host;
     std::unique_ptr<TFrmPreferences> m_dialog;
     QStringList m_errors;
 
@@ -143,7 +146,7 @@ private slots:
     void init()
     {
         m_settings = std::make_unique<ScratchSettings>();
-        m_host = FakeHost();
+        m_host = Recorder();
         m_errors.clear();
     }
     void cleanup()
@@ -200,53 +203,37 @@ private slots:
         QVERIFY(m_host.log.isEmpty());
     }
 
-    // OK writes exactly the preferences that changed and has the window recalculate what
-    // depends on them, each only when needed.
+    // OK writes exactly the preferences that changed and tells the window which changed, once;
+    // the pages decide what to recalculate.
     void okWritesAndRecalculates_data()
     {
         QTest::addColumn<unsigned>("changes");
-        QTest::addColumn<bool>("zonePlateShown"); // of one zone or more
-        QTest::addColumn<int>("exposureRows");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("written"); // name=value
 
-        const QStringList lengths = kLengthRecalculations;
-        QTest::newRow("nothing changed")
-            << unsigned(None) << true << 19 << QStringList() << QStringList();
-        QTest::newRow("angle unit only") << unsigned(ToDecimalDegrees) << true << 19
-                                         << QStringList{"angle"} << QStringList{"AngleUnit=1"};
-        QTest::newRow("length unit, zone plate empty")
-            << unsigned(ToInches) << false << 19 << QStringList{"units"} + lengths
-            << QStringList{"MainUnit=1"};
-        QTest::newRow("length unit, zone plate shown")
-            << unsigned(ToInches) << true << 2
-            << QStringList{"units"} + lengths + QStringList{"zone plate"}
-            << QStringList{"MainUnit=1"};
+        QTest::newRow("nothing changed") << unsigned(None) << QStringList() << QStringList();
+        QTest::newRow("angle unit only")
+            << unsigned(ToDecimalDegrees) << QStringList{"angle"} << QStringList{"AngleUnit=1"};
+        // A new main unit shows every length in it.
+        QTest::newRow("length unit")
+            << unsigned(ToInches) << QStringList{"units lengths"} << QStringList{"MainUnit=1"};
         QTest::newRow("decimal places")
-            << unsigned(FiveDigits) << false << 2 << lengths << QStringList{"DecNum=5"};
-        // The angle is recalculated once, with the lengths.
+            << unsigned(FiveDigits) << QStringList{"lengths"} << QStringList{"DecNum=5"};
         QTest::newRow("angle and length units")
-            << unsigned(ToInches | ToDecimalDegrees) << false << 2 << QStringList{"units"} + lengths
+            << unsigned(ToInches | ToDecimalDegrees) << QStringList{"units angle lengths"}
             << QStringList{"AngleUnit=1", "MainUnit=1"};
-        QTest::newRow("rounding, exposure table filled")
-            << unsigned(NoRounding) << false << 19 << QStringList{"exposure"}
-            << QStringList{"ExpTimeFormat=0"};
-        QTest::newRow("rounding, exposure table empty")
-            << unsigned(NoRounding) << true << 2 << QStringList() << QStringList{"ExpTimeFormat=0"};
+        QTest::newRow("rounding") << unsigned(NoRounding) << QStringList{"rounding"}
+                                  << QStringList{"ExpTimeFormat=0"};
         QTest::newRow("everything")
-            << unsigned(ToInches | ToDecimalDegrees | FiveDigits | NoRounding) << true << 19
-            << QStringList{"units"} + lengths + QStringList{"zone plate", "exposure"}
+            << unsigned(ToInches | ToDecimalDegrees | FiveDigits | NoRounding)
+            << QStringList{"units angle rounding lengths"}
             << QStringList{"AngleUnit=1", "DecNum=5", "ExpTimeFormat=0", "MainUnit=1"};
     }
     void okWritesAndRecalculates()
     {
         QFETCH(unsigned, changes);
-        QFETCH(bool, zonePlateShown);
-        QFETCH(int, exposureRows);
         QFETCH(QStringList, calls);
         QFETCH(QStringList, written);
-        m_host.zonePlateShown = zonePlateShown;
-        m_host.exposureRows = exposureRows;
         Open();
         Apply(changes);
 
@@ -308,15 +295,14 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("Cancel") << "Cancel" << QStringList{"angle"};
-        QTest::newRow("Escape") << "Escape" << QStringList{"angle"};
+        QTest::newRow("Cancel") << "Cancel" << QStringList{"redraw angle"};
+        QTest::newRow("Escape") << "Escape" << QStringList{"redraw angle"};
         QTest::newRow("close box") << "close" << QStringList();
     }
     void cancelWritesNothing()
     {
         QFETCH(QString, how);
         QFETCH(QStringList, calls);
-        m_host.exposureRows = 19;
         Open();
         Apply(ToInches | ToDecimalDegrees | FiveDigits | NoRounding);
 
