@@ -385,7 +385,7 @@ void TfrmMain::CreateCustomConstantDialog()
 
 void TfrmMain::UserConstantRequested(TConstantList *list)
 {
-    // Made at start-up; made here for a window that was started without that step.
+    // Made on first use: nothing of it is needed before, and the start stays quick.
     CreateCustomConstantDialog();
     FrmCustomConstant->Execute(list);
 }
@@ -412,7 +412,7 @@ void TfrmMain::CalcAngleOfView()
 
 void TfrmMain::convert1Click()
 {
-    // Made at start-up; made here for a window that was started without that step.
+    // Made on first use and kept: it shows the last values again when it is reopened.
     CreateConvertDialog();
     FrmConvert->ShowOrRaise();
 }

@@ -54,13 +54,12 @@ public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    // Start-up step after the window: the unit conversion tool, hidden until Tools > Unit
-    // Conversion... shows it.
+    // The unit conversion tool, made when Tools > Unit Conversion... first asks for it; null
+    // until then.
     void CreateConvertDialog();
     TFrmConvert *ConvertDialog() const { return FrmConvert; }
 
-    // Start-up step after the window: the user constant dialog, hidden until a constant list
-    // asks for it.
+    // The user constant dialog, made when a constant list first asks for it; null until then.
     void CreateCustomConstantDialog();
     TFrmCustomConstant *CustomConstantDialog() const { return FrmCustomConstant; }
 

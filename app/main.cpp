@@ -45,8 +45,6 @@ int main(int argc, char *argv[])
 
     TfrmMain window;
     guard.SetMainWindow(&window);
-    window.CreateConvertDialog();
-    window.CreateCustomConstantDialog();
     firstframe::ExitAfterFirstFrame(&window, mainNs);
     window.show();
     return app.exec();

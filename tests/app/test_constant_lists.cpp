@@ -36,12 +36,46 @@ private slots:
         QVERIFY2(errors.isEmpty(), qPrintable(errors));
     }
 
-    void dialogMadeAtStartUp()
+    // The dialog is made when a list first asks for it, owned by the window, and stores what
+    // it is given from that first opening on; both lists share the one dialog.
+    void dialogMadeOnFirstUse_data()
     {
+        QTest::addColumn<int>("target");
+        QTest::newRow("tab 1 first") << 0;
+        QTest::newRow("zone plate first") << 1;
+    }
+
+    void dialogMadeOnFirstUse()
+    {
+        QFETCH(int, target);
+        m_window.reset();
+        m_window = MakeBuiltWindow(); // both lists built, no dialog yet
+        m_window->show();
+        QVERIFY(m_window->CustomConstantDialog() == nullptr);
+        QVERIFY(m_window->findChildren<TFrmCustomConstant *>().isEmpty());
+
+        QComboBox *list = ConstantList(target);
+        Pick(list, 0);
+        const ModalWatch<TFrmCustomConstant> watch([](TFrmCustomConstant *dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit *>("edConstant"), Local("1.5"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>("btOk"), Qt::LeftButton);
+        });
+        Pick(list, 3); // "Add user constant"
+        QVERIFY(watch.Opened());
         TFrmCustomConstant *dialog = m_window->CustomConstantDialog();
         QVERIFY(dialog != nullptr);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->parentWidget(), m_window.get());
+        QCOMPARE(tools::ReadSettingFloat(target == 0 ? "CustomConstant" : "CustomConstantZP"),
+                 1.5);
+        QCOMPARE(list->itemText(2), Local("1.5 - user constant"));
+
+        QComboBox *other = ConstantList(1 - target);
+        Pick(other, 0);
+        const ModalWatch<TFrmCustomConstant> again([](TFrmCustomConstant *d) { d->reject(); });
+        Pick(other, 3);
+        QVERIFY(again.Opened());
+        QCOMPARE(m_window->findChildren<TFrmCustomConstant *>().size(), 1);
     }
 
     void constantListsAtStartUp_data()

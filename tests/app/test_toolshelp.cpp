@@ -105,7 +105,6 @@ private slots:
     void init()
     {
         SetUp();
-        m_window->CreateConvertDialog();
         SetHelpFile({});
     }
     void cleanup()
@@ -407,16 +406,19 @@ private slots:
         QCOMPARE(version, Str(1816) + u' ' + FromStd(m_window->FilmDBVersion()));
     }
 
-    // Tools > Unit Conversion... shows the one tool made at start-up, or brings it to the front;
-    // it keeps its values while hidden.
+    // Tools > Unit Conversion... makes the one tool when it is first asked for, shows it, or
+    // brings it to the front; it keeps its values while hidden.
     void oneConversionTool()
     {
+        QVERIFY(m_window->ConvertDialog() == nullptr);
+        QVERIFY(m_window->findChildren<TFrmConvert *>().isEmpty());
+
+        Action("convert1")->trigger();
         const auto tools = m_window->findChildren<TFrmConvert *>();
         QCOMPARE(tools.size(), 1);
         TFrmConvert *tool = tools[0];
-        QVERIFY(!tool->isVisible());
-
-        Action("convert1")->trigger();
+        QCOMPARE(m_window->ConvertDialog(), tool);
+        QCOMPARE(tool->windowTitle(), u' ' + Str(2200));
         // The tool's activation arrives after the main window's last one.
         QTRY_COMPARE(QApplication::activeWindow(), tool);
         auto *mm = tool->findChild<QLineEdit *>("edMm");
