@@ -9,6 +9,8 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,25 +27,52 @@ public:
     {
         int width = 0;
         for (int i = 0; i < count(); ++i)
-            width += QTabBar::tabSizeHint(i).width();
+            width += NaturalHint(i).width();
         return width;
     }
 
 protected:
     QSize tabSizeHint(int index) const override
     {
-        QSize hint = QTabBar::tabSizeHint(index);
+        QSize hint = NaturalHint(index);
         if (parentWidget() == nullptr)
             return hint;
         std::vector<int> widths;
         for (int i = 0; i < count(); ++i)
-            widths.push_back(QTabBar::tabSizeHint(i).width());
+            widths.push_back(NaturalHint(i).width());
         hint.setWidth(
             std::min(hint.width(), WidthCap(widths, parentWidget()->width() - kFrameMargin)));
         return hint;
     }
 
 private:
+    // QTabBar::tabSizeHint, remembered. Qt lays the tabs out many times over while a window
+    // is made and asks for every tab each time, and each answer measures a caption anew. An
+    // answer depends on the tab, its caption (Qt measures elided ones too), which tab is the
+    // current one, the font and the style; the tabs carry no icons or buttons. When any of
+    // these but the caption changes, the remembered answers are dropped.
+    QSize NaturalHint(int index) const
+    {
+        if (m_hintCurrent != currentIndex() || m_hintCount != count() || m_hintFont != font() ||
+            m_hintStyle != style()) {
+            m_hints.clear();
+            m_hintCurrent = currentIndex();
+            m_hintCount = count();
+            m_hintFont = font();
+            m_hintStyle = style();
+        }
+        const auto [at, added] = m_hints.try_emplace({index, tabText(index)});
+        if (added)
+            at->second = QTabBar::tabSizeHint(index);
+        return at->second;
+    }
+
+    mutable std::map<std::pair<int, QString>, QSize> m_hints;
+    mutable int m_hintCurrent = -1;
+    mutable int m_hintCount = -1;
+    mutable QFont m_hintFont;
+    mutable const QStyle *m_hintStyle = nullptr;
+
     // The largest cap such that the tabs, none wider than it, fit into available.
     static int WidthCap(std::vector<int> widths, int available)
     {
