@@ -78,6 +78,25 @@ Probes &ProbeSet::For(const QFont &font, QStyle *style)
     return *m_probes.back();
 }
 
+bool ProbeSet::TextKey::operator<(const TextKey &other) const
+{
+    if (flags != other.flags)
+        return flags < other.flags;
+    if (width != other.width)
+        return width < other.width;
+    if (const int order = text.compare(other.text); order != 0)
+        return order < 0;
+    return font < other.font;
+}
+
+QSize ProbeSet::TextSize(const QFont &font, int flags, int width, const QString &text)
+{
+    const auto [at, added] = m_textSizes.try_emplace(TextKey{font, flags, width, text});
+    if (added)
+        at->second = QFontMetrics(font).boundingRect(0, 0, width, 2000, flags, text).size();
+    return at->second;
+}
+
 namespace {
 
 // Containers that keep their own children by coordinates and are fitted in turn.
@@ -130,8 +149,8 @@ Control DescribeWidget(QWidget *w)
 // label without frame, margin or indent): the width of its longest line, or for a label that
 // wraps its words the height of its text at width. Measured here from the text alone, so that
 // a label not made yet needs the same room, and a third of what the label's own size hint costs.
-QSize LabelTextSize(const QFontMetrics &metrics, const QStyle *style, const Control &label,
-                    int width)
+QSize LabelTextSize(ProbeSet &probes, const QFont &font, const QStyle *style,
+                    const Control &label, int width)
 {
     int flags = Qt::AlignLeft | Qt::AlignTop;
     if (label.wordWrap)
@@ -141,10 +160,10 @@ QSize LabelTextSize(const QFontMetrics &metrics, const QStyle *style, const Cont
         if (!style->styleHint(QStyle::SH_UnderlineShortcut, nullptr, label.widget))
             flags |= Qt::TextHideMnemonic;
     }
-    return metrics.boundingRect(0, 0, width, 2000, flags, label.text).size();
+    return probes.TextSize(font, flags, width, label.text);
 }
 
-QSize LabelNeed(const Control &c)
+QSize LabelNeed(const Control &c, ProbeSet &probes)
 {
     const QSize old = c.r0.size();
     if (c.text.isEmpty() || c.picture)
@@ -154,15 +173,15 @@ QSize LabelNeed(const Control &c)
             return {old.width(), std::max(old.height(), c.widget->heightForWidth(old.width()))};
         return old.expandedTo(c.widget->sizeHint());
     }
-    const QFontMetrics metrics =
-        c.widget ? c.widget->fontMetrics() : QFontMetrics(c.probes->Font());
+    // A widget's font metrics are those of its font.
+    const QFont &font = c.widget ? c.widget->font() : c.probes->Font();
     const QStyle *style = c.widget ? c.widget->style() : c.probes->Style();
     if (c.wordWrap) {
         const int width = std::max(old.width(), c.minimum.width());
         return {old.width(),
-                std::max(old.height(), LabelTextSize(metrics, style, c, width).height())};
+                std::max(old.height(), LabelTextSize(probes, font, style, c, width).height())};
     }
-    return old.expandedTo(LabelTextSize(metrics, style, c, 2000));
+    return old.expandedTo(LabelTextSize(probes, font, style, c, 2000));
 }
 
 QSize ButtonHint(const Control &c)
@@ -253,7 +272,7 @@ QSize LeafNeed(const Control &c, ProbeSet &probes)
     const QSize old = c.r0.size();
     switch (c.kind) {
     case FormKind::Label:
-        return LabelNeed(c);
+        return LabelNeed(c, probes);
     case FormKind::PushButton:
     case FormKind::CheckBox:
     case FormKind::RadioButton:

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -61,14 +62,29 @@ private:
     QGroupBox *m_groupBox = nullptr;
 };
 
-// Probes for each font and style met in one fitting.
+// Probes for each font and style met in one fitting, and the sizes of the texts measured in
+// it: a text that stands on several controls (a unit, a caption used on two pages) is
+// measured once.
 class ProbeSet
 {
 public:
     Probes &For(const QFont &font, QStyle *style);
 
+    // QFontMetrics(font).boundingRect(0, 0, width, 2000, flags, text).size(), remembered.
+    QSize TextSize(const QFont &font, int flags, int width, const QString &text);
+
 private:
+    struct TextKey
+    {
+        QFont font;
+        int flags;
+        int width;
+        QString text;
+        bool operator<(const TextKey &other) const;
+    };
+
     std::vector<std::unique_ptr<Probes>> m_probes;
+    std::map<TextKey, QSize> m_textSizes;
 };
 
 // One control: where the form put it, what it shows and, once measured, what it needs.
