@@ -123,6 +123,13 @@ public:
                 return false;
             break;
         case FileState::Valid:
+            // A value the file holds already is not written again: the window stores its
+            // place each time it becomes active, mostly where it was before.
+            if (RegSection *held = FindRegSection(file.content, kSectionKey)) {
+                const RegValue *value = FindRegValue(*held, name);
+                if (value && value->type == data.type && value->data == data.bytes)
+                    return true;
+            }
             break;
         case FileState::Damaged:
         case FileState::Oversized:

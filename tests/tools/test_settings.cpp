@@ -19,6 +19,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tools;
@@ -178,6 +179,43 @@ TEST_F(Settings, ValuesRoundTrip)
     EXPECT_EQ(ReadSettingInteger("INT"), std::numeric_limits<std::int32_t>::max());
     EXPECT_TRUE(SettingExists("float"));
     EXPECT_EQ(ReadSettingString("text"), std::string("inner\0NUL", 9));
+}
+
+// A write of what the file holds already leaves the file alone (the same file, not a fresh
+// copy put in its place); any other value, type or name is written.
+TEST_F(Settings, WritingTheValueHeldLeavesTheFileAlone)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void()> write;
+        bool rewritten;
+    };
+    const Case cases[] = {
+        {"the same integer", [] { WriteSettingInteger("Top", 120); }, false},
+        {"the same integer, name in other case", [] { WriteSettingInteger("TOP", 120); }, false},
+        {"the same float", [] { WriteSettingFloat("Constant", 1.5); }, false},
+        {"the same text", [] { WriteSettingString("Folder", "C:\\films"); }, false},
+        {"another integer", [] { WriteSettingInteger("Top", 121); }, true},
+        {"the integer as a float", [] { WriteSettingFloat("Top", 120); }, true},
+        {"a new name", [] { WriteSettingInteger("Left", 120); }, true},
+    };
+    for (const Case &c : cases) {
+        fs::remove(file_);
+        WriteSettingInteger("Top", 120);
+        WriteSettingFloat("Constant", 1.5);
+        WriteSettingString("Folder", "C:\\films");
+        const std::string before = ReadFile(file_);
+        struct stat held{};
+        ASSERT_EQ(::stat(file_.c_str(), &held), 0);
+
+        c.write();
+        struct stat now{};
+        ASSERT_EQ(::stat(file_.c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino != held.st_ino, c.rewritten) << c.what;
+        EXPECT_EQ(ReadFile(file_) != before, c.rewritten) << c.what;
+    }
+    EXPECT_EQ(ReadSettingInteger("Top"), 120);
 }
 
 TEST_F(Settings, RewriteKeepsOtherKeysCommentsAndSpelling)
