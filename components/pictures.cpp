@@ -86,9 +86,12 @@ QIcon ApplicationIcon()
     // desktop menu, from the installed icon theme, and decoding them would only slow the start.
     constexpr int kMaxWindowIconSize = 128;
     auto *engine = new FileIconEngine;
-    QDirIterator files(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files);
+    // Filtered here rather than by a name filter, which would compile a pattern at every start.
+    QDirIterator files(QStringLiteral(":/icons"), QDir::Files);
     while (files.hasNext()) {
         const QString file = files.next();
+        if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+            continue;
         const QString base = QFileInfo(file).completeBaseName();
         bool ok = false;
         const int size = base.mid(base.lastIndexOf(QLatin1Char('-')) + 1).toInt(&ok);
