@@ -134,15 +134,7 @@ void TFrmFilms::btEditClick()
         return;
     const auto index = static_cast<std::size_t>(row);
     const tools::OwnFilm &film = m_host.OwnFilms()[index];
-    // A film whose typed form was lost shows its name and range; its model is typed anew.
-    tools::FilmInput input;
-    if (film.Input) {
-        input = *film.Input;
-    } else {
-        input.RangeMin = tools::NumberToDotText(film.Record.MinTime);
-        input.RangeMax = tools::NumberToDotText(film.Record.MaxTime);
-    }
-    input.Name = tools::Cp1252ToUtf8(film.Record.Name);
+    const tools::FilmInput input = tools::InputForEditing(film);
     const auto commit = [this, index](const tools::OwnFilm &changed) {
         std::vector<tools::OwnFilm> films = m_host.OwnFilms();
         films[index] = changed;

@@ -4,6 +4,7 @@
 #include "tools/atomicfile.h"
 #include "tools/cp1252.h"
 #include "tools/filmsource.h"
+#include "tools/numtext.h"
 #include "tools/reciprocity.h"
 #include "tools/settings_backend.h"
 
@@ -293,6 +294,19 @@ OwnFilm MakeOwnFilm(const FilmInput &input, const FilmFit &fit)
     film.Record = {Utf8ToCp1252(input.Name), fit.Formula, fit.MinTime, fit.MaxTime};
     film.Input = input;
     return film;
+}
+
+FilmInput InputForEditing(const OwnFilm &film)
+{
+    FilmInput input;
+    if (film.Input) {
+        input = *film.Input;
+    } else {
+        input.RangeMin = NumberToDotText(film.Record.MinTime);
+        input.RangeMax = NumberToDotText(film.Record.MaxTime);
+    }
+    input.Name = Cp1252ToUtf8(film.Record.Name);
+    return input;
 }
 
 std::vector<std::string> FilmNames(const TFilms &films)

@@ -78,6 +78,10 @@ bool SaveOwnFilms(const std::string &folder, const std::vector<OwnFilm> &films,
 // The own film of a fitted input (the fit of tools/filmfit.h, without faults).
 OwnFilm MakeOwnFilm(const FilmInput &input, const FilmFit &fit);
 
+// What the edit dialog shows for an own film: the input as the user typed it, or, where that
+// was lost, the film's name and range with the model left to be typed anew.
+FilmInput InputForEditing(const OwnFilm &film);
+
 // The names of films (Windows-1252), for CheckFilmName.
 std::vector<std::string> FilmNames(const TFilms &films);
 std::vector<std::string> FilmNames(const std::vector<OwnFilm> &films);

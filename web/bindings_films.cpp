@@ -162,15 +162,7 @@ val OwnFilmInput(int ownIndex)
     if (ownIndex < 0 || static_cast<std::size_t>(ownIndex) >= Own().size())
         return val::null();
     const tools::OwnFilm &film = Own()[static_cast<std::size_t>(ownIndex)];
-    tools::FilmInput input;
-    if (film.Input) {
-        input = *film.Input;
-    } else {
-        input.RangeMin = tools::NumberToDotText(film.Record.MinTime);
-        input.RangeMax = tools::NumberToDotText(film.Record.MaxTime);
-    }
-    input.Name = tools::Cp1252ToUtf8(film.Record.Name);
-    return InputValue(input);
+    return InputValue(tools::InputForEditing(film));
 }
 
 val Pairs(const std::vector<tools::TimePair> &points)

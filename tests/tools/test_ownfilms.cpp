@@ -239,4 +239,22 @@ TEST(OwnFilmsContents, ReadWithoutAFolder)
     }
 }
 
+// Editing shows what was typed; a film whose typed form was lost shows its name (in UTF-8,
+// 0xE9 being "é") and its range, with the model left to be typed anew.
+TEST(OwnFilmsContents, InputForEditing)
+{
+    const std::vector<OwnFilm> films = TwoFilms();
+    const FilmInput typed = InputForEditing(films[0]);
+    EXPECT_EQ(typed.Name, "Tri-X (own test)");
+    EXPECT_FALSE(typed.PowerLaw);
+    EXPECT_EQ(typed.Pairs.size(), 3u);
+    EXPECT_EQ(typed.RangeMax, "50");
+
+    const FilmInput lost = InputForEditing(films[1]);
+    EXPECT_EQ(lost.Name, "Caf\xC3\xA9 100");
+    EXPECT_EQ(lost.RangeMin, "2");
+    EXPECT_EQ(lost.RangeMax, "200");
+    EXPECT_TRUE(lost.Pairs.empty());
+}
+
 #endif
