@@ -12,7 +12,6 @@
 #include "tests/app/windowpages.h"
 #include "tests/support/qtesthelpers.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -73,16 +72,6 @@ protected:
     QComboBox *ConstantList(int target) const
     {
         return Get<QComboBox>(target == 0 ? "cbConstant1" : "cbConstant4");
-    }
-
-    // The user's pick in the open drop-down part, after the list got the focus.
-    static void Pick(QComboBox *list, int index)
-    {
-        list->setFocus();
-        list->showPopup();
-        QAbstractItemView *view = list->view();
-        view->setCurrentIndex(list->model()->index(index, 0));
-        QTest::keyClick(view, Qt::Key_Return);
     }
 };
 

@@ -207,7 +207,7 @@ private slots:
         if (change == "edWave1")
             Type("edWave1", "");
         else if (change == "cbConstant1")
-            Pick(ConstantList(0), 0);
+            PickInList(ConstantList(0), 0);
         else
             SetUnit(qPrintable(change), "in");
         QCOMPARE(DiameterTabResults(), Local(results));

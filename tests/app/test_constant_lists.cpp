@@ -55,12 +55,12 @@ private slots:
         QVERIFY(m_window->findChildren<TFrmCustomConstant *>().isEmpty());
 
         QComboBox *list = ConstantList(target);
-        Pick(list, 0);
+        PickInList(list, 0);
         const ModalWatch<TFrmCustomConstant> watch([](TFrmCustomConstant *dialog) {
             QTest::keyClicks(dialog->findChild<QLineEdit *>("edConstant"), Local("1.5"));
             QTest::mouseClick(dialog->findChild<QPushButton *>("btOk"), Qt::LeftButton);
         });
-        Pick(list, 3); // "Add user constant"
+        PickInList(list, 3); // "Add user constant"
         QVERIFY(watch.Opened());
         TFrmCustomConstant *dialog = m_window->CustomConstantDialog();
         QVERIFY(dialog != nullptr);
@@ -71,9 +71,9 @@ private slots:
         QCOMPARE(list->itemText(2), Local("1.5 - user constant"));
 
         QComboBox *other = ConstantList(1 - target);
-        Pick(other, 0);
+        PickInList(other, 0);
         const ModalWatch<TFrmCustomConstant> again([](TFrmCustomConstant *d) { d->reject(); });
-        Pick(other, 3);
+        PickInList(other, 3);
         QVERIFY(again.Opened());
         QCOMPARE(m_window->findChildren<TFrmCustomConstant *>().size(), 1);
     }
@@ -128,7 +128,7 @@ private slots:
         QFETCH(bool, byKeys);
         QComboBox *list = ConstantList(target);
         Type("edImageDistance1", "50");
-        Pick(list, 0); // first Fresnel zone: 0.332 on tab 1
+        PickInList(list, 0); // first Fresnel zone: 0.332 on tab 1
         // The dialog must not open: should it, it is closed again and the test fails.
         const ModalWatch<TFrmCustomConstant> watch([](TFrmCustomConstant *d) { d->reject(); });
         Get("edOptimalDiameter1")->setText("stale");
@@ -141,7 +141,7 @@ private slots:
                 QCOMPARE(list->currentIndex(), 1);
             }
         } else {
-            Pick(list, 2);
+            PickInList(list, 2);
             QCOMPARE(list->currentIndex(), 0);
         }
         QVERIFY(!watch.Opened());
@@ -166,7 +166,7 @@ private slots:
         QFETCH(int, target);
         QFETCH(QString, how);
         QComboBox *list = ConstantList(target);
-        Pick(list, 0);
+        PickInList(list, 0);
         int seenTarget = -1;
         QString seenText = "unset";
         const ModalWatch<TFrmCustomConstant> watch([&](TFrmCustomConstant *dialog) {
@@ -181,7 +181,7 @@ private slots:
             else
                 dialog->close();
         });
-        Pick(list, 3); // "Add user constant"
+        PickInList(list, 3); // "Add user constant"
         QVERIFY(watch.Opened());
         QCOMPARE(seenTarget, target);
         QCOMPARE(seenText, "");
@@ -213,7 +213,7 @@ private slots:
                 QTest::keyClicks(dialog->findChild<QLineEdit *>("edConstant"), Local("1.5"));
                 QTest::mouseClick(dialog->findChild<QPushButton *>("btOk"), Qt::LeftButton);
             });
-            Pick(list, 3);
+            PickInList(list, 3);
             QVERIFY(watch.Opened());
         }
         QCOMPARE(tools::ReadSettingFloat(own), 1.5);
@@ -240,7 +240,7 @@ private slots:
                 QTest::keyClick(field, Qt::Key_Delete); // all of it is selected
                 QTest::mouseClick(dialog->findChild<QPushButton *>("btOk"), Qt::LeftButton);
             });
-            Pick(list, 4); // "Edit user constant"
+            PickInList(list, 4); // "Edit user constant"
             QVERIFY(watch.Opened());
         }
         QCOMPARE(shownInDialog, Local("1.5"));

@@ -8,7 +8,6 @@
 #include "tests/support/qtesthelpers.h"
 #include "tools/settings.h"
 
-#include <QAbstractItemView>
 #include <QtTest>
 
 #include <memory>
@@ -27,15 +26,6 @@ class TestConstantList : public QObject
     Q_OBJECT
 
 private:
-    // The user's pick in the open drop-down part, after the list got the focus.
-    static void Pick(QComboBox *list, int index)
-    {
-        list->setFocus();
-        list->showPopup();
-        QAbstractItemView *view = list->view();
-        view->setCurrentIndex(list->model()->index(index, 0));
-        QTest::keyClick(view, Qt::Key_Return);
-    }
 
     std::unique_ptr<ScratchSettings> m_settings;
 
@@ -80,7 +70,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        Pick(list, pick < 0 ? list->count() - 1 : pick);
+        PickInList(list, pick < 0 ? list->count() - 1 : pick);
 
         QCOMPARE(list->currentIndex(), shown);
         QCOMPARE(log.join(u' '), told);
@@ -97,7 +87,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         list->Select(2);
-        Pick(list, 2);
+        PickInList(list, 2);
         QCOMPARE(list->currentIndex(), kRayleigh);
     }
 

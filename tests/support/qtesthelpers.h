@@ -2,13 +2,16 @@
 #pragma once
 
 // Helpers shared by the widget tests: a settings store of their own for each test, and a way
-// to work a modal window that a handler opens with exec() and waits for.
+// to work a modal window that a handler opens with exec() and waits for, a pick in a list.
 
 #include "tools/settings.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -83,3 +86,14 @@ private:
     QString m_text;
     ModalWatch<QMessageBox> m_watch;
 };
+
+// The user's pick of item index in a drop-down list: the list gets the focus, its drop-down
+// part opens, and Return takes the item there.
+inline void PickInList(QComboBox *list, int index)
+{
+    list->setFocus();
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    view->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+}
