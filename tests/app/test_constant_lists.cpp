@@ -66,8 +66,7 @@ private slots:
         QVERIFY(dialog != nullptr);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->parentWidget(), m_window.get());
-        QCOMPARE(tools::ReadSettingFloat(target == 0 ? "CustomConstant" : "CustomConstantZP"),
-                 1.5);
+        QCOMPARE(tools::ReadSettingFloat(target == 0 ? "CustomConstant" : "CustomConstantZP"), 1.5);
         QCOMPARE(list->itemText(2), Local("1.5 - user constant"));
 
         QComboBox *other = ConstantList(1 - target);

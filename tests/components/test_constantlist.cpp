@@ -26,7 +26,6 @@ class TestConstantList : public QObject
     Q_OBJECT
 
 private:
-
     std::unique_ptr<ScratchSettings> m_settings;
 
 private slots:
