@@ -3,6 +3,7 @@
 #include "app/cmdline.h"
 #include "app/firstframe.h"
 #include "app/frmmain.h"
+#include "components/appstyle.h"
 #include "components/pbjustone.h"
 #include "components/pictures.h"
 #include "components/uitext.h"
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // The style Qt picked, with no image plugin loaded before the first frame (appstyle.h).
+    QApplication::setStyle(new TAppStyle(QApplication::style()->name()));
     // The name only: a display name would be appended to the title of every window.
     QApplication::setApplicationName(QStringLiteral("Lumidra"));
     // The desktop entry the windows belong to (the menu entry and its icon under Wayland).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/pictures.h"
 
+#include "components/pngimage.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QIconEngine>
@@ -26,7 +28,7 @@ public:
             it = std::prev(it);
         QPixmap &loaded = m_loaded[it->first];
         if (loaded.isNull())
-            loaded = QPixmap(it->second);
+            loaded = QPixmap::fromImage(ReadPng(it->second));
         if (loaded.size() == size)
             return loaded;
         return loaded.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -70,13 +72,13 @@ QPixmap Picture(const QString &name, qreal devicePixelRatio)
 {
     const QString base = QStringLiteral(":/pictures/") + name;
     if (devicePixelRatio > 1) {
-        QPixmap sharp(base + QStringLiteral("@2x.png"));
+        QPixmap sharp = QPixmap::fromImage(ReadPng(base + QStringLiteral("@2x.png")));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2);
             return sharp;
         }
     }
-    return QPixmap(base + QStringLiteral(".png"));
+    return QPixmap::fromImage(ReadPng(base + QStringLiteral(".png")));
 }
 
 QIcon ApplicationIcon()

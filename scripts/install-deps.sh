@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build
-    qt6-base-dev libxkbcommon-dev
+    qt6-base-dev libxkbcommon-dev libpng-dev
     libgtest-dev libbenchmark-dev time
     fonts-dejavu-core fonts-noto-core
     qpdf librsvg2-bin python3
