@@ -75,7 +75,8 @@ std::vector<std::string> &FilmDatabasePathOverride()
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>())
+TfrmMain::TfrmMain(QWidget *parent, const QString &planSizesFile)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()), m_planSizes(planSizesFile)
 {
     ui->setupUi(this);
 
@@ -131,8 +132,11 @@ void TfrmMain::FitToFont()
 {
     if (auto *page = qobject_cast<CalculatorPage *>(ui->PageControl->currentWidget()))
         page->EnsureBuilt();
+    ui->PageControl->SetPlanSizes(&m_planSizes);
     centralWidget()->setFixedSize(FitFormToText(centralWidget()));
+    ui->PageControl->SetPlanSizes(nullptr);
     layout()->activate(); // settles the window's fixed size
+    m_planSizes.Save();
 }
 
 // The stored position (left, top), if there is one.

@@ -22,6 +22,7 @@
 // neither the window nor the page.
 
 #include "app/filmcatalogue.h"
+#include "components/plansizes.h"
 #include "dialogs/frmpreferences.h"
 #include "tools/constants.h"
 
@@ -51,7 +52,9 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    // planSizesFile: where the room of the pages not built at start-up is kept from one start to
+    // the next (TPlanSizes); empty: it is worked out at every start.
+    explicit TfrmMain(QWidget *parent = nullptr, const QString &planSizesFile = {});
     ~TfrmMain() override;
 
     // The unit conversion tool, made when Tools > Unit Conversion... first asks for it; null
@@ -146,4 +149,5 @@ private:
     TFrmConvert *FrmConvert = nullptr;
 
     FilmCatalogue m_films;
+    TPlanSizes m_planSizes;
 };

@@ -9,6 +9,7 @@
 #include "components/uitext.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <iostream>
 #include <optional>
@@ -46,7 +47,8 @@ int main(int argc, char *argv[])
     if (guard.ActivateOtherInstance())
         return 0;
 
-    TfrmMain window;
+    TfrmMain window(nullptr, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                                 QStringLiteral("/plan-sizes"));
     guard.SetMainWindow(&window);
     firstframe::ExitAfterFirstFrame(&window, mainNs);
     window.show();

@@ -4,6 +4,7 @@
 #include "components/fitcontrols.h"
 #include "components/lazypage.h"
 #include "components/pagecontrol.h"
+#include "components/plansizes.h"
 
 #include <algorithm>
 #include <map>
@@ -54,13 +55,20 @@ QSize GrowPageControl(TPageControl *pages, ProbeSet &probes)
     for (int i = 0; i < pages->count(); ++i) {
         QWidget *widget = pages->widget(i);
         auto *lazy = qobject_cast<TLazyPage *>(widget);
-        // The described controls point into the plan: it lives as long as they do.
-        const FormPlan plan = lazy && !lazy->IsBuilt() ? lazy->Plan() : FormPlan();
-        std::vector<Control> controls =
-            lazy && !lazy->IsBuilt()
-                ? fitting::Describe(plan, probes.For(lazy->font(), lazy->style()))
-                : fitting::Describe(widget);
-        page = page.expandedTo(Grow(controls, oldPage, 0, probes));
+        if (lazy && !lazy->IsBuilt()) {
+            // The described controls point into the plan: it lives as long as they do.
+            const FormPlan plan = lazy->Plan();
+            const auto fit = [&] {
+                std::vector<Control> controls =
+                    fitting::Describe(plan, probes.For(lazy->font(), lazy->style()));
+                return Grow(controls, oldPage, 0, probes);
+            };
+            TPlanSizes *known = pages->PlanSizes();
+            page = page.expandedTo(known ? known->Size(plan, oldPage, lazy, fit) : fit());
+        } else {
+            std::vector<Control> controls = fitting::Describe(widget);
+            page = page.expandedTo(Grow(controls, oldPage, 0, probes));
+        }
     }
     QSize need = pages->SizeForPage(page);
     need.setWidth(std::max(need.width(), pages->TabsNaturalWidth()));

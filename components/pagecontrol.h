@@ -4,6 +4,7 @@
 #include <QTabWidget>
 
 class TLazyPage;
+class TPlanSizes;
 
 // A page control whose tabs always fit its width. When the captions together are wider than
 // the control (a long caption, a large system font), the widest tabs give way first and their
@@ -33,6 +34,11 @@ public:
     QSize FormPageSize() const { return m_formPageSize; }
     void SetFormPageSize(const QSize &size) { m_formPageSize = size; }
 
+    // Where the fitting of the window finds the room of the pages not built yet, worked out by
+    // an earlier start; null: it works them out.
+    TPlanSizes *PlanSizes() const { return m_planSizes; }
+    void SetPlanSizes(TPlanSizes *sizes) { m_planSizes = sizes; }
+
 signals:
     // The control grew by extra for a page built later; its window makes room for it.
     void grown(QSize extra);
@@ -44,4 +50,5 @@ private:
     void PageBuilt(TLazyPage *page);
 
     QSize m_formPageSize;
+    TPlanSizes *m_planSizes = nullptr;
 };

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Each page of the main window takes, when it is built, exactly the room that the window made
 // for it at start-up from the page's form table: at any font, so that a tab built later never
-// makes the window grow or leaves a control cut.
+// makes the window grow or leaves a control cut; and the window finds that room again at the
+// next start in the file it keeps it in.
 #include "app/filmcatalogue.h"
+#include "app/frmmain.h"
 #include "app/pages/anglepage.h"
 #include "app/pages/diameterpage.h"
 #include "app/pages/exposurepage.h"
@@ -11,10 +13,14 @@
 #include "components/fittext.h"
 #include "components/formplan.h"
 #include "components/guarded.h"
+#include "components/plansizes.h"
 #include "components/uitext.h"
 #include "tests/support/qtesthelpers.h"
 
+#include <QFile>
 #include <QFontDatabase>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -83,7 +89,45 @@ private slots:
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
     }
 
+    // The window sizes itself from the room kept by an earlier start, and works the room out
+    // afresh when the file holds none for this start.
+    void window_takesKeptRoom()
+    {
+        const ScratchSettings settings;
+        QTemporaryDir cache;
+        const QString file = cache.filePath(QStringLiteral("plan-sizes"));
+        const QSize fresh = RoomOfTabs(file);
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        std::map<std::uint64_t, QSize> sizes = TPlanSizes::Parse(kept.readAll());
+        kept.close();
+        QCOMPARE(sizes.size(), std::size_t{4}); // the pages not shown at start-up
+
+        for (auto &[key, size] : sizes)
+            size += QSize(200, 30);
+        QVERIFY(kept.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        kept.write(TPlanSizes::Text(sizes));
+        kept.close();
+        // The window is wider than its pages need at this font: 200 more show, 30 more as much.
+        const QSize grown = RoomOfTabs(file);
+        QVERIFY2(grown.width() > fresh.width() + 100, qPrintable(QString::number(grown.width())));
+        QCOMPARE(grown.height(), fresh.height() + 30);
+
+        QVERIFY(kept.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        kept.write("lumidra plan sizes 1\n0 900 900\n");
+        kept.close();
+        QCOMPARE(RoomOfTabs(file), fresh);
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+    }
+
 private:
+    // The size of the page control of a window started with the room kept in file.
+    static QSize RoomOfTabs(const QString &file)
+    {
+        const TfrmMain window(nullptr, file);
+        return window.findChild<QTabWidget *>(QStringLiteral("PageControl"))->size();
+    }
+
     QStringList m_errors;
 };
 
