@@ -47,8 +47,10 @@ int main(int argc, char *argv[])
     if (guard.ActivateOtherInstance())
         return 0;
 
-    TfrmMain window(nullptr, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                                 QStringLiteral("/plan-sizes"));
+    // The room of the pages not built at start-up, kept for the next start; with no cache
+    // folder to be had, worked out each time.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    TfrmMain window(nullptr, cache.isEmpty() ? QString() : cache + QStringLiteral("/plan-sizes"));
     guard.SetMainWindow(&window);
     firstframe::ExitAfterFirstFrame(&window, mainNs);
     window.show();
