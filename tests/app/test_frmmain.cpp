@@ -2,6 +2,7 @@
 // The main window as the user meets it at start-up: tabs, captions, unit lists, starting
 // values, key filters, keys, help contexts and where the window is placed.
 #include "app/frmmain.h"
+#include "components/appstyle.h"
 #include "components/enhcombo.h"
 #include "components/guarded.h"
 #include "components/helpcontext.h"
@@ -641,6 +642,32 @@ private slots:
         BuildAllPages(w);
         QCOMPARE(w.findChild<QComboBox *>("cbUnitsC1")->currentIndex(), 0);
         QVERIFY(!w.findChild<QLineEdit *>("edWave4")->text().isEmpty());
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    // The program's style (components/appstyle.h) draws every tab of the window exactly as
+    // the style it stands in for.
+    void appStyle_drawsEveryTabAsFusion()
+    {
+        const auto drawn = [this] {
+            FreshSettings();
+            TfrmMain w;
+            auto *pages = Child<QTabWidget>(&w, "PageControl");
+            QList<QImage> tabs;
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                tabs << w.grab().toImage();
+            }
+            return tabs;
+        };
+        QApplication::setStyle(QStringLiteral("fusion"));
+        const QList<QImage> fusion = drawn();
+        QApplication::setStyle(new TAppStyle(QStringLiteral("fusion")));
+        const QList<QImage> ours = drawn();
+        QApplication::setStyle(QStringLiteral("fusion"));
+        QCOMPARE(ours.size(), 5);
+        for (int i = 0; i < ours.size(); ++i)
+            QVERIFY2(ours[i] == fusion[i], qPrintable(QStringLiteral("tab %1").arg(i)));
         QVERIFY(m_errors.isEmpty());
     }
 
